@@ -1,0 +1,450 @@
+#include "app/Errors.h"
+#include "app/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readBytes(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return f.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(dir_.isValid()); }
+
+    void lookupIgnoresCaseAndTrimsBlanks();
+    void duplicateKeysAndSections();
+    void integerValues();
+    void updateInPlaceKeepsEverythingElse();
+    void appendsMissingKeysAndSections();
+    void valuesStoredAsGiven();
+    void windowsFileRoundTrip();
+    void lfFileKeepsLfAndMissingFinalLineEnd();
+    void newFileIsUtf8WithCrLf();
+    void missingEmptyBinaryAndHugeFiles();
+    void failedSaveKeepsOldFile();
+    void unreadableFileIsNeverOverwritten();
+    void writeValueConvenience();
+
+private:
+    QString path(const QString &name) const { return dir_.filePath(name); }
+    QTemporaryDir dir_;
+};
+
+void TestIniFile::lookupIgnoresCaseAndTrimsBlanks() {
+    const QString p = path("case.ini");
+    writeBytes(p, "  [ Miscellaneous ]  \r\n"
+                  "  ToolLanguage =  1 \r\n"
+                  "ComPort\t=\tCOM3\t\r\n"
+                  "Empty=\r\n"
+                  "[Größe]\r\n"
+                  "Äpfel=ja\r\n");
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readString("miscellaneous", "TOOLLANGUAGE", "x"), QString("1"));
+    QCOMPARE(ini.readString("MISCELLANEOUS", "comport", "x"), QString("COM3"));
+    QCOMPARE(ini.readString("Miscellaneous", "Empty", "x"), QString(""));
+    QVERIFY(ini.hasKey("miscellaneous", "empty"));
+    QCOMPARE(ini.readString("Miscellaneous", "Absent", "dflt"), QString("dflt"));
+    QCOMPARE(ini.readString("Absent", "ComPort", "dflt"), QString("dflt"));
+    QVERIFY(ini.readString("Absent", "ComPort").isEmpty());
+    QVERIFY(ini.hasSection("MISCELLANEOUS"));
+    QVERIFY(!ini.hasSection("Miscellaneou"));
+    QVERIFY(!ini.hasKey("Miscellaneous", "ComPor"));
+    // Case folding also covers umlauts in names.
+    QVERIFY(ini.hasSection("GRÖßE"));
+    QCOMPARE(ini.readString("größe", "äPFEL"), QString("ja"));
+}
+
+void TestIniFile::duplicateKeysAndSections() {
+    const QString p = path("dup.ini");
+    writeBytes(p, "key=before any section\n"
+                  "[A]\n"
+                  "k=first\n"
+                  "K=second\n"
+                  "[B]\n"
+                  "k=other\n"
+                  "[a]\n"
+                  "late=found\n"
+                  "k=third\n");
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readString("A", "k"), QString("first"));
+    QCOMPARE(ini.readString("A", "late"), QString("found"));
+    QCOMPARE(ini.readString("B", "k"), QString("other"));
+    QVERIFY(!ini.hasKey("", "key"));
+
+    ini.writeString("a", "K", "new");
+    ini.writeString("A", "added", "1");
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("key=before any section\n"
+                                      "[A]\n"
+                                      "k=new\n"
+                                      "K=second\n"
+                                      "added=1\n"
+                                      "[B]\n"
+                                      "k=other\n"
+                                      "[a]\n"
+                                      "late=found\n"
+                                      "k=third\n"));
+}
+
+void TestIniFile::integerValues() {
+    const QString p = path("int.ini");
+    writeBytes(p, "[S]\n"
+                  "plain=42\n"
+                  "signed=  -17\n"
+                  "plus=+0042\n"
+                  "text=abc\n"
+                  "trailing=12abc\n"
+                  "frac=1.5\n"
+                  "empty=\n"
+                  "sign=-\n"
+                  "max=2147483647\n"
+                  "min=-2147483648\n"
+                  "over=2147483648\n"
+                  "huge=99999999999999999999999\n"
+                  "hex=0x10\n"
+                  "inner=1 2\n");
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readInteger("s", "plain", 7), 42);
+    QCOMPARE(ini.readInteger("S", "signed", 7), -17);
+    QCOMPARE(ini.readInteger("S", "plus", 7), 42);
+    QCOMPARE(ini.readInteger("S", "max", 7), 2147483647);
+    QCOMPARE(ini.readInteger("S", "min", 7), -2147483647 - 1);
+    for (const char *bad :
+         {"text", "trailing", "frac", "empty", "sign", "over", "huge", "hex", "inner", "none"})
+        QCOMPARE(ini.readInteger("S", bad, 7), 7);
+    QCOMPARE(ini.readInteger("S", "text", 0), 0);
+}
+
+void TestIniFile::updateInPlaceKeepsEverythingElse() {
+    const QString p = path("keep.ini");
+    const QByteArray before = "; made by hand\n"
+                              "\n"
+                              "[Scalings]\n"
+                              "ScalPdown = -250   \n"
+                              "; keep me\n"
+                              "ScalPup=250\n"
+                              "not a key line\n"
+                              "\n"
+                              "[Unknown]\n"
+                              "Zeta=1\n"
+                              "Alpha=2\n";
+    writeBytes(p, before);
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    ini.writeString("SCALINGS", "scalpdown", "12,5");
+    ini.writeString("Scalings", "ScalPup", "");
+    QCOMPARE(ini.readString("Scalings", "ScalPdown"), QString("12,5"));
+    ini.save();
+    QByteArray expected = before;
+    expected.replace("ScalPdown = -250   \n", "ScalPdown = 12,5\n");
+    expected.replace("ScalPup=250\n", "ScalPup=\n");
+    QCOMPARE(readBytes(p), expected);
+
+    // Writing the same value again changes no byte.
+    IniFile again(p);
+    QVERIFY(again.load().ok());
+    again.writeString("Scalings", "ScalPdown", "12,5");
+    again.save();
+    QCOMPARE(readBytes(p), expected);
+}
+
+void TestIniFile::appendsMissingKeysAndSections() {
+    const QString p = path("append.ini");
+    writeBytes(p, "[Input 1]\n"
+                  "IN1I0mA=1\n"
+                  "\n"
+                  "\n"
+                  "[Input 2]\n"
+                  "IN2I0mA=2\n"
+                  "; trailing comment\n"
+                  "\n");
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    ini.writeString("input 1", "IN1I4mA", "3");
+    ini.writeString("Input 2", "IN2I4mA", "4");
+    ini.writeString("interner Druck", "M120", "5");
+    ini.writeString("interner Druck", "M100", "6");
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("[Input 1]\n"
+                                      "IN1I0mA=1\n"
+                                      "IN1I4mA=3\n"
+                                      "\n"
+                                      "\n"
+                                      "[Input 2]\n"
+                                      "IN2I0mA=2\n"
+                                      "; trailing comment\n"
+                                      "IN2I4mA=4\n"
+                                      "\n"
+                                      "[interner Druck]\n"
+                                      "M120=5\n"
+                                      "M100=6\n"));
+
+    // An empty section gets its key right below the header.
+    writeBytes(p, "[Empty]\n\n[Next]\nx=1\n");
+    QVERIFY(ini.load().ok());
+    ini.writeString("Empty", "k", "v");
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("[Empty]\nk=v\n\n[Next]\nx=1\n"));
+}
+
+void TestIniFile::valuesStoredAsGiven() {
+    const QString p = path("raw.ini");
+    IniFile ini(p);
+    QCOMPARE(ini.load().status, IniFile::LoadResult::Status::Missing);
+    const QString odd = QString::fromUtf8("a=b;c \"quoted\" \\n [x] %1 ÄÖÜß € ✓");
+    ini.writeString("Miscellaneous", "Password", "0042");
+    ini.writeString("Miscellaneous", "Odd", odd);
+    ini.save();
+    QCOMPARE(readBytes(p),
+             QByteArray("[Miscellaneous]\r\nPassword=0042\r\nOdd=") + odd.toUtf8() + "\r\n");
+    IniFile back(p);
+    QVERIFY(back.load().ok());
+    QCOMPARE(back.readString("Miscellaneous", "Odd"), odd);
+    QCOMPARE(back.readString("Miscellaneous", "Password"), QString("0042"));
+}
+
+void TestIniFile::windowsFileRoundTrip() {
+    const QString p = path("Config1.zel");
+    // Windows-1252: 0xE4 = ä, 0xFC = ü, 0xDF = ß, 0x80 = €, 0x81 unassigned.
+    const QByteArray windows = "[Scalings]\r\n"
+                               "scalpdown=12,5\r\n"
+                               "SCALPUP=250\r\n"
+                               "\r\n"
+                               "[Gr\xFC\xDF"
+                               "e]\r\n"
+                               "Notiz=K\xE4lte f\xFCr Stra\xDF"
+                               "e \x80 \x81\r\n"
+                               "[Miscellaneous]\r\n"
+                               "Password=0042\r\n";
+    writeBytes(p, windows);
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readString("Scalings", "ScalPdown"), QString("12,5"));
+    QCOMPARE(ini.readString(QString::fromUtf8("GRÜßE"), "notiz"),
+             QString::fromUtf8("Kälte für Straße € \u0081"));
+
+    ini.writeString("Scalings", "ScalPup", "100");
+    ini.save();
+    QByteArray expected = windows;
+    expected.replace("SCALPUP=250", "SCALPUP=100");
+    QCOMPARE(readBytes(p), expected);
+
+    // A new non-ASCII value is stored in the file's encoding; unrepresentable text turns to "?".
+    ini.writeString("Miscellaneous", "Ort", QString::fromUtf8("Köln €"));
+    ini.writeString("Miscellaneous", "Greek", QString::fromUtf8("Ω"));
+    ini.save();
+    QCOMPARE(readBytes(p), expected + "Ort=K\xF6ln \x80\r\nGreek=?\r\n");
+}
+
+void TestIniFile::lfFileKeepsLfAndMissingFinalLineEnd() {
+    const QString p = path("lf.ini");
+    writeBytes(p, "[A]\nx=1\r\ny=2");
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readString("A", "y"), QString("2"));
+    ini.writeString("A", "y", "3");
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("[A]\nx=1\r\ny=3"));
+    ini.writeString("A", "z", "4");
+    ini.writeString("B", "w", "5");
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("[A]\nx=1\r\ny=3\nz=4\n\n[B]\nw=5\n"));
+
+    // A UTF-8 byte order mark stays.
+    writeBytes(p, "\xEF\xBB\xBF[A]\r\nk=\xC3\xA4\r\n");
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readString("a", "K"), QString::fromUtf8("ä"));
+    ini.writeString("A", "k", QString::fromUtf8("ö"));
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("\xEF\xBB\xBF[A]\r\nk=\xC3\xB6\r\n"));
+}
+
+void TestIniFile::newFileIsUtf8WithCrLf() {
+    const QString p = path("new.zel");
+    IniFile ini(p);
+    QVERIFY(ini.load().ok());
+    ini.writeString("interner Druck", "M120", "-35");
+    ini.writeString("Input 1", "IN1I0mA", QString::fromUtf8("ä"));
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("[interner Druck]\r\nM120=-35\r\n\r\n"
+                                      "[Input 1]\r\nIN1I0mA=\xC3\xA4\r\n"));
+    // An empty existing file behaves like a new one.
+    writeBytes(p, "");
+    QVERIFY(ini.load().ok());
+    ini.writeString("S", "k", "v");
+    ini.save();
+    QCOMPARE(readBytes(p), QByteArray("[S]\r\nk=v\r\n"));
+}
+
+void TestIniFile::missingEmptyBinaryAndHugeFiles() {
+    IniFile missing(path("nope.ini"));
+    const IniFile::LoadResult r = missing.load();
+    QCOMPARE(r.status, IniFile::LoadResult::Status::Missing);
+    QVERIFY(r.ok());
+    QVERIFY(r.message.contains(path("nope.ini")));
+    QCOMPARE(missing.readInteger("Miscellaneous", "ToolLanguage", 0), 0);
+    QVERIFY(!QFile::exists(path("nope.ini")));
+
+    const QString binary = path("binary.zel");
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+    garbage.insert(100, QByteArray("\n[Miscellaneous]\nMeasRange=1\n\0x=2\n", 34));
+    writeBytes(binary, garbage);
+    IniFile bin(binary);
+    QVERIFY(bin.load().ok());
+    QCOMPARE(bin.readInteger("Miscellaneous", "MeasRange", 0), 1);
+    QVERIFY(!bin.hasKey("Scalings", "ScalPdown"));
+    bin.save();
+    QCOMPARE(readBytes(binary), garbage);
+
+    const QString longLine = path("long.zel");
+    writeBytes(longLine,
+               "[Scalings]\r\nScalPdown=" + QByteArray(1000000, '7') + "\r\nScalPup=1\r\n");
+    IniFile big(longLine);
+    QVERIFY(big.load().ok());
+    QCOMPARE(big.readString("Scalings", "ScalPdown").size(), 1000000);
+    QCOMPARE(big.readString("Scalings", "ScalPup"), QString("1"));
+
+    const QString huge = path("huge.zel");
+    {
+        QFile f(huge);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(IniFile::MaxFileSize + 1)); // sparse: costs no disk
+    }
+    IniFile tooBig(huge);
+    const IniFile::LoadResult t = tooBig.load();
+    QCOMPARE(t.status, IniFile::LoadResult::Status::TooLarge);
+    QVERIFY(!t.ok());
+    QVERIFY(t.message.contains(huge));
+
+    IniFile folder(dir_.path());
+    QCOMPARE(folder.load().status, IniFile::LoadResult::Status::Unreadable);
+}
+
+void TestIniFile::failedSaveKeepsOldFile() {
+    const QByteArray old = "[Scalings]\r\nScalPdown=1\r\n";
+
+    // A file whose parent is a regular file cannot be written, whoever runs the test.
+    const QString blocker = path("plainfile");
+    writeBytes(blocker, old);
+    const QString impossible = blocker + "/Config1.zel";
+    IniFile ini(impossible);
+    ini.writeString("Scalings", "ScalPdown", "2");
+    try {
+        ini.save();
+        QFAIL("save into a path below a regular file succeeded");
+    } catch (const EFileError &e) {
+        QCOMPARE(e.message(), QString("nach %1 kann nicht geschrieben werden").arg(impossible));
+    }
+    QCOMPARE(readBytes(blocker), old);
+
+    // A read-only folder: the old file stays byte for byte and no temporary file is left.
+    QTemporaryDir roDir;
+    QVERIFY(roDir.isValid());
+    const QString p = roDir.filePath("Config1.zel");
+    writeBytes(p, old);
+    QVERIFY(QFile::setPermissions(roDir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    if (::geteuid() != 0) {
+        IniFile ro(p);
+        QVERIFY(ro.load().ok());
+        ro.writeString("Scalings", "ScalPdown", "2");
+        QVERIFY_THROWS_EXCEPTION(EFileError, ro.save());
+        QCOMPARE(readBytes(p), old);
+        QCOMPARE(QDir(roDir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"Config1.zel"});
+    }
+    QVERIFY(QFile::setPermissions(roDir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    // A write that fails half-way (as on a full disk): a file size limit applies to root too.
+    const QString full = path("full.zel");
+    writeBytes(full, old);
+    IniFile grow(full);
+    QVERIFY(grow.load().ok());
+    grow.writeString("Scalings", "ScalPup", QString(100000, QLatin1Char('9')));
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool thrown = false;
+    try {
+        grow.save();
+    } catch (const EFileError &e) {
+        thrown = e.message() == QString("nach %1 kann nicht geschrieben werden").arg(full);
+    }
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+    QVERIFY(thrown);
+    QCOMPARE(readBytes(full), old);
+
+    // A target that is a folder.
+    IniFile folder(roDir.path());
+    QVERIFY(!folder.load().ok());
+    QVERIFY_THROWS_EXCEPTION(EFileError, folder.save());
+}
+
+void TestIniFile::unreadableFileIsNeverOverwritten() {
+    const QString huge = path("huge2.zel");
+    {
+        QFile f(huge);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(IniFile::MaxFileSize + 100));
+    }
+    IniFile ini(huge);
+    QVERIFY(!ini.load().ok());
+    ini.writeString("S", "k", "v");
+    try {
+        ini.save();
+        QFAIL("a file that failed to load was overwritten");
+    } catch (const EFileError &e) {
+        QCOMPARE(e.message(), QString("nach %1 kann nicht geschrieben werden").arg(huge));
+    }
+    QVERIFY_THROWS_EXCEPTION(EFileError, IniFile::writeValue(huge, "S", "k", "v"));
+    QCOMPARE(QFileInfo(huge).size(), IniFile::MaxFileSize + 100);
+}
+
+void TestIniFile::writeValueConvenience() {
+    const QString p = path("ZEL ToolConfig.ini");
+    IniFile::writeValue(p, "Miscellaneous", "ToolLanguage", "1");
+    IniFile::writeValue(p, "miscellaneous", "ComPort", "COM3");
+    IniFile::writeValue(p, "MISCELLANEOUS", "toollanguage", "2");
+    QCOMPARE(readBytes(p), QByteArray("[Miscellaneous]\r\nToolLanguage=2\r\nComPort=COM3\r\n"));
+    const QString bad = path("plainfile2");
+    writeBytes(bad, "x");
+    try {
+        IniFile::writeValue(bad + "/x.ini", "A", "b", "c");
+        QFAIL("writeValue below a regular file succeeded");
+    } catch (const EFileError &e) {
+        QCOMPARE(e.message(), QString("nach %1/x.ini kann nicht geschrieben werden").arg(bad));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "test_inifile.moc"
