@@ -1,13 +1,12 @@
 #include "app/IniFile.h"
 
 #include "app/Errors.h"
+#include "app/NumberText.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-
-#include <limits>
 
 namespace {
 
@@ -95,27 +94,6 @@ bool parseKey(const QString &line, QString *key, int *valueStart) {
 
 bool sameName(const QString &a, const QString &b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Optional blanks, optional sign, decimal digits, nothing else; 32-bit range.
-bool parseInteger(const QString &text, int *value) {
-    int i = 0;
-    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == '\t'))
-        ++i;
-    bool ok = false;
-    const QStringView digits = QStringView(text).mid(i);
-    const bool sign = !digits.isEmpty() && (digits[0] == '+' || digits[0] == '-');
-    if (digits.isEmpty() || !(sign || (digits[0] >= '0' && digits[0] <= '9')))
-        return false;
-    for (int j = 1; j < digits.size(); ++j) {
-        if (digits[j] < '0' || digits[j] > '9')
-            return false;
-    }
-    const qlonglong v = digits.toLongLong(&ok);
-    if (!ok || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
-        return false;
-    *value = static_cast<int>(v);
-    return true;
 }
 
 } // namespace
@@ -250,7 +228,7 @@ QString IniFile::readString(const QString &section, const QString &key,
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
     int value = 0;
-    return parseInteger(readString(section, key), &value) ? value : defaultValue;
+    return NumberText::tryToInt(readString(section, key), &value) ? value : defaultValue;
 }
 
 bool IniFile::hasSection(const QString &section) const {
