@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// Base of every failure the tool reports to the user. The message is shown as it stands by
+// the global exception handler.
+class EZelError : public std::exception {
+public:
+    explicit EZelError(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
+    const QString &message() const { return message_; }
+    const char *what() const noexcept override { return utf8_.constData(); }
+
+private:
+    QString message_;
+    QByteArray utf8_;
+};
+
+// A link failure or a user abort during a device action.
+class EGlobalError : public EZelError {
+public:
+    using EZelError::EZelError;
+};
+
+// A text that does not convert to a number ("'%s' ist kein gültiger Gleitkommawert").
+class EConvertError : public EZelError {
+public:
+    using EZelError::EZelError;
+};
+
+// A file that cannot be read or written ("nach %s kann nicht geschrieben werden").
+class EFileError : public EZelError {
+public:
+    using EZelError::EZelError;
+};

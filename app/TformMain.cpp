@@ -1,0 +1,484 @@
+#include "app/TformMain.h"
+
+#include "app/Errors.h"
+#include "app/NumberText.h"
+#include "app/ToolSettings.h"
+#include "app/ZelApplication.h"
+#include "calib/TFormKalibrieren.h"
+#include "calib/TFormKalibrierungLoeschen.h"
+#include "i18n/LanguageApplier.h"
+#include "i18n/MessageCatalogue.h"
+#include "link/CommandExchange.h"
+#include "link/TComSetupFrm.h"
+#include "measure/MeasurePageBuilder.h"
+#include "measure/MeasurementController.h"
+#include "params/SettingsPagesBuilder.h"
+#include "params/TformBerFaktor.h"
+#include "teach/TeachController.h"
+#include "teach/TeachPageBuilder.h"
+#include "teach/TformOptions.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+namespace {
+constexpr int kMsgStartMeasure = 34;
+constexpr int kMsgAbortByUser = 36;
+constexpr int kMsgMeasurementRuns = 39;
+constexpr int kWindowWidth = 630;
+
+QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
+{
+    auto *button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+} // namespace
+
+TformMain::TformMain() : TformMain(Options()) {}
+
+TformMain::TformMain(Options options) : options_(std::move(options))
+{
+    if (options_.executableDir.isEmpty())
+        options_.executableDir = QCoreApplication::applicationDirPath();
+    prompts_ = options_.prompts ? options_.prompts : std::make_shared<UserPrompts>();
+    comPort_ = std::make_unique<TComPort>(std::move(options_.driver));
+    setObjectName(QStringLiteral("formMain"));
+    setWindowTitle(QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
+
+    buildFrame();
+    buildMenus();
+    SettingsPagesBuilder::build(*this);
+    MeasurePageBuilder::build(StatusSheet);
+    TeachPageBuilder::build(TeachZELSheet);
+
+    CommandExchange::Hooks hooks;
+    hooks.pumpMessages = [this] { pumpMessages(); };
+    hooks.abortRequested = [this] { return state.abortFlag; };
+    hooks.statusText = [this] { return statusText(); };
+    hooks.setStatus = [this](const QString &text) { setStatus(text); };
+    hooks.message = [this](int entry) { return msg(entry); };
+    exchange_ = std::make_unique<CommandExchange>(*comPort_, hooks, options_.replyTimeoutMs);
+    measurement_ = std::make_unique<MeasurementController>(*this);
+    teach_ = std::make_unique<TeachController>(*this);
+
+    // The four dialogs live as long as the window.
+    formOptions_ = new TformOptions(*this);
+    formBerFaktor_ = new TformBerFaktor(*this);
+    formKalibrieren_ = new TFormKalibrieren(*this);
+    formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(*this);
+
+    connectHandlers();
+    FormCreate();
+}
+
+TformMain::~TformMain()
+{
+    if (auto *app = dynamic_cast<ZelApplication *>(QCoreApplication::instance()))
+        app->removeExceptionHandler(this);
+}
+
+void TformMain::buildFrame()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(8, 8, 8, 4);
+
+    PageControl = new QTabWidget(central);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    auto addSheet = [this](const char *name, const char *caption) {
+        auto *page = new QWidget(PageControl);
+        page->setObjectName(QString::fromLatin1(name));
+        PageControl->addTab(page, QString::fromUtf8(caption));
+        return page;
+    };
+    TeachZELSheet = addSheet("TeachZELSheet", "Teach ZEL 40");
+    SkalierungswerteSheet = addSheet("SkalierungswerteSheet", "Skalierungswerte");
+    WarnwerteSheet = addSheet("WarnwerteSheet", "Warnwerte");
+    EinstellungenSheet = addSheet("EinstellungenSheet", "sonstige Einstellungen");
+    StatusSheet = addSheet("StatusSheet", "Messwerte");
+    layout->addWidget(PageControl, 1);
+
+    Progress = new QProgressBar(central);
+    Progress->setObjectName(QStringLiteral("Progress"));
+    Progress->setRange(0, 100);
+    Progress->setTextVisible(false);
+    Progress->setFixedHeight(13);
+    layout->addWidget(Progress);
+
+    auto *buttons = new QGridLayout();
+    ButtonLaden = makeButton(central, "ButtonLaden", "von ZEL 40 / ZEL 80 laden");
+    ButtonSenden = makeButton(central, "ButtonSenden", "an ZEL 40 / ZEL 80 senden");
+    ButtonWE100Pa = makeButton(central, "ButtonWE100Pa", "Werkseinstellungen 100Pa und laden");
+    ButtonWE250Pa = makeButton(central, "ButtonWE250Pa", "Werkseinstellungen 250Pa und laden");
+    ButtonAbortConfig = makeButton(central, "ButtonAbortConfig", "Übertragung abbrechen");
+    ButtonBeenden = makeButton(central, "ButtonBeenden", "Beenden");
+    ButtonAbortConfig->setEnabled(false);
+    buttons->addWidget(ButtonLaden, 0, 0);
+    buttons->addWidget(ButtonSenden, 1, 0);
+    buttons->addWidget(ButtonWE100Pa, 0, 1);
+    buttons->addWidget(ButtonWE250Pa, 1, 1);
+    buttons->addWidget(ButtonAbortConfig, 0, 2);
+    buttons->addWidget(ButtonBeenden, 1, 2);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+
+    Status = new QStatusBar(this);
+    Status->setObjectName(QStringLiteral("Status"));
+    Status->setSizeGripEnabled(false);
+    setStatusBar(Status);
+
+    TimerMessung = new QTimer(this);
+    TimerMessung->setObjectName(QStringLiteral("TimerMessung"));
+    TimerMessung->setInterval(1000);
+    PauseTimer = new QTimer(this);
+    PauseTimer->setObjectName(QStringLiteral("PauseTimer"));
+    PauseTimer->setSingleShot(true);
+}
+
+void TformMain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto addAction = [this](QMenu *menu, const char *name, const char *caption) {
+        auto *action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    MEinstellungen = bar->addMenu(QStringLiteral("Einstellungen"));
+    MEinstellungen->setObjectName(QStringLiteral("MEinstellungen"));
+    LoadConf = addAction(MEinstellungen, "LoadConf", "Öffnen ...");
+    SaveConf = addAction(MEinstellungen, "SaveConf", "Speichern unter ...");
+    LoadTeachwerte = addAction(MEinstellungen, "LoadTeachwerte", "Teachwerte aus Datei laden ...");
+    SaveTeachwerte =
+        addAction(MEinstellungen, "SaveTeachwerte", "Teachwerte in Datei speichern ...");
+    MExtras = bar->addMenu(QStringLiteral("Extras"));
+    MExtras->setObjectName(QStringLiteral("MExtras"));
+    ButtonOptions = addAction(MExtras, "ButtonOptions", "Optionen");
+    ButtonComPort = addAction(MExtras, "ButtonComPort", "ComPort");
+    MSprache = bar->addMenu(QStringLiteral("Sprache"));
+    MSprache->setObjectName(QStringLiteral("MSprache"));
+    SpracheD = addAction(MSprache, "SpracheD", "Deutsch");
+    SpracheEng = addAction(MSprache, "SpracheEng", "Englisch");
+    SpracheF = addAction(MSprache, "SpracheF", "Französisch");
+    auto *group = new QActionGroup(this);
+    for (QAction *action : {SpracheD, SpracheEng, SpracheF}) {
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+}
+
+void TformMain::onClick(const QString &button, void (TformMain::*handler)())
+{
+    connect(ctl<QPushButton>(button), &QPushButton::clicked, this,
+            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+}
+
+void TformMain::onAction(QAction *action, void (TformMain::*handler)())
+{
+    connect(action, &QAction::triggered, this,
+            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+}
+
+void TformMain::connectHandlers()
+{
+    onClick(QStringLiteral("ButtonBeenden"), &TformMain::ButtonBeendenClick);
+    onClick(QStringLiteral("ButtonLaden"), &TformMain::ButtonLadenClick);
+    onClick(QStringLiteral("ButtonSenden"), &TformMain::ButtonSendenClick);
+    onClick(QStringLiteral("ButtonWE100Pa"), &TformMain::ButtonWE100PaClick);
+    onClick(QStringLiteral("ButtonWE250Pa"), &TformMain::ButtonWE250PaClick);
+    onClick(QStringLiteral("ButtonAbortConfig"), &TformMain::ButtonAbortConfigClick);
+    onClick(QStringLiteral("ButtonConnection"), &TformMain::ButtonMessungStartenClick);
+    onClick(QStringLiteral("ButtonClearLog"), &TformMain::ButtonClearLogClick);
+    onClick(QStringLiteral("ButtonSaveLog"), &TformMain::ButtonSaveLogClick);
+    onClick(QStringLiteral("ButtonNullieren"), &TformMain::ButtonNullierenClick);
+    onClick(QStringLiteral("ButtonReset"), &TformMain::ButtonResetClick);
+    onClick(QStringLiteral("ButtonCalibPlus"), &TformMain::ButtonCalibPlusClick);
+    onClick(QStringLiteral("ButtonCalibMinus"), &TformMain::ButtonCalibMinusClick);
+    onClick(QStringLiteral("ButtonCalibCancel"), &TformMain::ButtonCalibCancelClick);
+    onClick(QStringLiteral("ButtonTeach"), &TformMain::ButtonTeachClick);
+    onClick(QStringLiteral("ButtonAbortTeach"), &TformMain::ButtonAbortTeachClick);
+    onClick(QStringLiteral("ButtonLoadTeach"), &TformMain::ButtonLoadTeachClick);
+    onClick(QStringLiteral("ButtonSendTeach"), &TformMain::ButtonSendTeachClick);
+    onAction(LoadConf, &TformMain::LoadConfClick);
+    onAction(SaveConf, &TformMain::SaveConfClick);
+    onAction(LoadTeachwerte, &TformMain::LoadTeachwerteClick);
+    onAction(SaveTeachwerte, &TformMain::SaveTeachwerteClick);
+    onAction(ButtonOptions, &TformMain::ButtonOptionsClick);
+    onAction(ButtonComPort, &TformMain::ButtonComPortClick);
+    onAction(SpracheD, &TformMain::SpracheDClick);
+    onAction(SpracheEng, &TformMain::SpracheEngClick);
+    onAction(SpracheF, &TformMain::SpracheFClick);
+
+    auto guardedSlot = [this](void (TformMain::*handler)()) {
+        return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(TimerMessung, &QTimer::timeout, this, guardedSlot(&TformMain::TimerMessungEvent));
+    connect(PauseTimer, &QTimer::timeout, this, &TformMain::PauseTimerTimer);
+    // Only a pick by the user runs the change handlers, never a selection made by code.
+    connect(ctl<QComboBox>(QStringLiteral("ExtPress")), qOverload<int>(&QComboBox::activated),
+            this, guardedSlot(&TformMain::ExtPressChanged));
+    connect(ctl<QComboBox>(QStringLiteral("MeasRange1")), qOverload<int>(&QComboBox::activated),
+            this, guardedSlot(&TformMain::MeasRange1Change));
+    connect(ctl<QSpinBox>(QStringLiteral("Messintervall")), qOverload<int>(&QSpinBox::valueChanged),
+            this, guardedSlot(&TformMain::MessintervallChange));
+    for (QLineEdit *field : SettingsPagesBuilder::pressureFields(*this)) {
+        SettingsPagesBuilder::onDoubleClick(field, this, [this, field] {
+            runGuarded([this, field] { PressureFieldDblClick(field); });
+        });
+    }
+}
+
+void TformMain::FormCreate()
+{
+    if (auto *app = dynamic_cast<ZelApplication *>(QCoreApplication::instance())) {
+        app->setExceptionHandler(this, [this](QObject *sender, const std::exception &error) {
+            GlobalExceptionHandler(sender, error);
+        });
+    }
+    const ToolSettings settings(options_.executableDir);
+    state.language = settings.language();
+    comPort_->setBindings(settings.portBindings());
+    comPort_->setPort(settings.comPort());
+
+    SetLang();
+    resize(kWindowWidth, height());
+    setFixedWidth(kWindowWidth);
+
+    // The teach features stay out of reach unless the tool runs for production staff.
+    const bool production = options_.production;
+    PageControl->setTabVisible(0, production);
+    LoadTeachwerte->setVisible(production);
+    SaveTeachwerte->setVisible(production);
+    ButtonOptions->setVisible(production);
+
+    PageControl->setCurrentIndex(4);
+    state.abortFlag = false;
+    state.measurementRunning = false;
+    Progress->setMinimum(0);
+    Progress->setValue(0);
+    measurement_->drawEmptyCharts();
+    state.unitConversionResult.clear();
+    state.decimalSeparator = NumberText::localDecimalSeparator(QLocale::system());
+    GetGPIBConfigData();
+    setApplicationTitle(windowTitle());
+}
+
+QString TformMain::msg(int entry) const { return MessageCatalogue::text(entry, state.language); }
+
+QString TformMain::SendToCom(const QString &command) { return exchange_->send(command); }
+
+QString TformMain::SendSpToCom(const QString &command)
+{
+    const QString reply = exchange_->send(command);
+    Progress->setValue(Progress->value() + 1);
+    return reply;
+}
+
+QString TformMain::SendToComUnabortable(const QString &command)
+{
+    return exchange_->send(command, false);
+}
+
+void TformMain::Delay(int ms)
+{
+    if (state.abortFlag)
+        return;
+    PauseTimer->setInterval(qMax(0, static_cast<int>(ms * options_.waitScale)));
+    PauseTimer->start();
+    QEventLoop loop;
+    connect(this, &TformMain::pauseEnded, &loop, &QEventLoop::quit);
+    // The timer may already have been stopped by a handler that ran meanwhile.
+    if (PauseTimer->isActive())
+        loop.exec();
+}
+
+void TformMain::PauseTimerTimer()
+{
+    PauseTimer->stop();
+    emit pauseEnded();
+}
+
+void TformMain::pumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TformMain::setApplicationTitle(const QString &title)
+{
+    setWindowTitle(options_.simulatedDevice.isEmpty()
+                       ? title
+                       : title + QStringLiteral(" — ") + options_.simulatedDevice);
+}
+
+void TformMain::setStatus(const QString &text) { Status->showMessage(text); }
+
+QString TformMain::statusText() const { return Status->currentMessage(); }
+
+QString TformMain::portSuffix() const
+{
+    return QStringLiteral(" (") + comPort_->port() + QLatin1Char(')');
+}
+
+void TformMain::openPort()
+{
+    comPort_->open();
+    comPort_->setEventChar('\r');
+}
+
+void TformMain::closePort() { comPort_->close(); }
+
+QString TformMain::toolSettingsPath() const
+{
+    return ToolSettings(options_.executableDir).path();
+}
+
+bool TformMain::measurementModeRuns() const
+{
+    return ctl<QPushButton>(QStringLiteral("ButtonConnection"))->text() != msg(kMsgStartMeasure);
+}
+
+bool TformMain::refuseWhileMeasuring()
+{
+    if (!measurementModeRuns())
+        return false;
+    prompts_->showMessage(this, msg(kMsgMeasurementRuns));
+    return true;
+}
+
+void TformMain::setMenusEnabled(bool enabled)
+{
+    for (QMenu *menu : {MEinstellungen, MExtras}) {
+        menu->setEnabled(enabled);
+        menu->menuAction()->setEnabled(enabled);
+    }
+}
+
+void TformMain::setTransferButtonsEnabled(bool enabled)
+{
+    for (QPushButton *button : {ButtonLaden, ButtonSenden, ButtonWE100Pa, ButtonWE250Pa})
+        button->setEnabled(enabled);
+}
+
+void TformMain::setSheetsEnabled(bool enabled, bool includingStatusSheet)
+{
+    for (QWidget *sheet : {TeachZELSheet, SkalierungswerteSheet, WarnwerteSheet, EinstellungenSheet})
+        sheet->setEnabled(enabled);
+    if (includingStatusSheet)
+        StatusSheet->setEnabled(enabled);
+}
+
+void TformMain::takeTransferLock()
+{
+    setTransferButtonsEnabled(false);
+    ButtonAbortConfig->setEnabled(true);
+    setSheetsEnabled(false, true);
+}
+
+void TformMain::releaseTransferLock()
+{
+    setTransferButtonsEnabled(true);
+    ButtonAbortConfig->setEnabled(false);
+    setSheetsEnabled(true, true);
+}
+
+void TformMain::setMeasureActionButtonsEnabled(bool enabled)
+{
+    for (const char *name : {"ButtonNullieren", "ButtonReset", "ButtonCalibPlus",
+                             "ButtonCalibMinus", "ButtonCalibCancel"})
+        ctl<QPushButton>(QString::fromLatin1(name))->setEnabled(enabled);
+}
+
+void TformMain::setTeachButtonsIdle()
+{
+    for (const char *name : {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach"})
+        ctl<QPushButton>(QString::fromLatin1(name))->setEnabled(true);
+    ctl<QPushButton>(QStringLiteral("ButtonAbortTeach"))->setEnabled(false);
+}
+
+void TformMain::runGuarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        GlobalExceptionHandler(this, error);
+    } catch (...) {
+        GlobalExceptionHandler(this, EZelError(QStringLiteral("Unknown failure")));
+    }
+}
+
+void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error)
+{
+    if (state.abortFlag)
+        setStatus(msg(kMsgAbortByUser));
+    try {
+        comPort_->close();
+    } catch (...) {
+        // The port is gone already; nothing more to close.
+    }
+    state.abortFlag = false;
+    setMenusEnabled(true);
+    setTransferButtonsEnabled(true);
+    ButtonAbortConfig->setEnabled(false);
+    setSheetsEnabled(true, true);
+    setMeasureActionButtonsEnabled(true);
+    teach_->releaseAfterFailure();
+    Progress->setValue(0);
+    state.transferFailureMarker = 0;
+    measurement_->stopAfterFailure();
+    setApplicationTitle(QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
+    const auto *zelError = dynamic_cast<const EZelError *>(&error);
+    prompts_->showError(this, zelError ? zelError->message() : QString::fromUtf8(error.what()));
+}
+
+void TformMain::ButtonBeendenClick() { close(); }
+
+void TformMain::closeEvent(QCloseEvent *event)
+{
+    // Ends any wait so a running sequence unwinds instead of holding the window.
+    state.abortFlag = true;
+    if (PauseTimer->isActive())
+        PauseTimerTimer();
+    comPort_->close();
+    event->accept();
+}
+
+void TformMain::ButtonComPortClick()
+{
+    TComSetupFrm dialog(*comPort_, this);
+    dialog.loadFromPort();
+    if (prompts_->execModal(dialog) == QDialog::Accepted)
+        dialog.applyToPort();
+    ToolSettings(options_.executableDir).writeComPort(comPort_->port());
+}
+
+void TformMain::switchLanguage(int language)
+{
+    state.language = language;
+    ToolSettings(options_.executableDir).writeLanguage(language);
+    SetLang();
+}
+
+void TformMain::SpracheDClick() { switchLanguage(0); }
+void TformMain::SpracheEngClick() { switchLanguage(1); }
+void TformMain::SpracheFClick() { switchLanguage(2); }
+
+void TformMain::SetLang() { LanguageApplier::apply(*this); }
+
+void TformMain::missingControl(const QString &name) const
+{
+    throw std::logic_error("control not found: " + name.toStdString());
+}

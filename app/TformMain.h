@@ -1,0 +1,216 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+#include "link/TComPort.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class CommandExchange;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class SerialDriver;
+class TformOptions;
+class TformBerFaktor;
+class TFormKalibrieren;
+class TFormKalibrierungLoeschen;
+class MeasurementController;
+class TeachController;
+
+// The instrument settings of the teach run, as stored in sections "IEEE" and "Agilent".
+struct GpibSettings {
+    QString GPIB1, GPIB2;
+    QString Agilent_OUTD_Spg, Agilent_OUTD_Strom, Agilent_IN1_2_Multiplexer, Agilent_IN1_2_Spg,
+        Agilent_IN1_2_Spgmessung, Agilent_IN1_2_Strom, Agilent_IN1_2_Strommessung;
+};
+
+// State the window shares with every subsystem.
+struct SharedState {
+    int language = 0;               // 0 German, 1 English, 2 French
+    bool abortFlag = false;         // observed by the command exchange and Delay
+    bool measurementRunning = false;
+    int transferFailureMarker = 0;  // check number of the first refused setting of a send
+    QChar decimalSeparator = QLatin1Char(',');
+    QString unitConversionResult;   // hand-over of the unit-conversion dialog
+    int previousExtPressMode = 0;   // mode for which the unit lists were last built
+    bool calibRange100 = false;     // re-calibration range flag: true = +-100 Pa
+    bool calibNegative = false;     // re-calibration direction
+    GpibSettings gpib;
+};
+
+// The main window: owns the widgets, the serial port, the timers and the shared state, and
+// keeps the handler names of the design. Each handler is short; the logic of a subsystem
+// lives in the classes of its folder.
+class TformMain : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        QString executableDir;                 // where "ZEL ToolConfig.ini" is looked for
+        int replyTimeoutMs = 50000;            // tests shorten the reply wait
+        double waitScale = 1.0;                // tests shorten every Delay
+        std::shared_ptr<UserPrompts> prompts;  // message boxes, file and modal dialogs
+        std::unique_ptr<SerialDriver> driver;  // the serial line (a test double in tests)
+        bool production = false;               // shows the teach features
+        QString simulatedDevice;               // shown in the title when a demo device is bound
+    };
+
+    TformMain();
+    explicit TformMain(Options options);
+    ~TformMain() override;
+
+    SharedState state;
+
+    // --- services used by every subsystem ---
+    QString msg(int entry) const;
+    QString SendToCom(const QString &command);
+    QString SendSpToCom(const QString &command);
+    // SendToCom whose resends on "Err" are bounded, for actions that offer no abort control.
+    QString SendToComUnabortable(const QString &command);
+    void Delay(int ms);
+    void setStatus(const QString &text);
+    QString statusText() const;
+    QString portSuffix() const; // " (COM1)"
+    void openPort();            // empty event set, open, event character CR
+    void closePort();
+    UserPrompts &prompts() { return *prompts_; }
+    TComPort &ComPort() { return *comPort_; }
+    const Options &options() const { return options_; }
+    QString executableDir() const { return options_.executableDir; }
+    QString toolSettingsPath() const;
+    void pumpMessages();
+    // The measurement mode counts as running while ButtonConnection does not read "start".
+    bool measurementModeRuns() const;
+    // Shows entry 39 and returns true when the measurement mode runs.
+    bool refuseWhileMeasuring();
+    // The title the desktop shows for the tool (taskbar and window title).
+    void setApplicationTitle(const QString &title);
+    QString applicationTitle() const { return windowTitle(); }
+
+    template <class T> T *ctl(const QString &name) const
+    {
+        T *widget = findChild<T *>(name);
+        if (!widget)
+            missingControl(name);
+        return widget;
+    }
+
+    // --- locks ---
+    void takeTransferLock();
+    void releaseTransferLock();
+    void setMenusEnabled(bool enabled);
+    void setTransferButtonsEnabled(bool enabled);
+    void setSheetsEnabled(bool enabled, bool includingStatusSheet);
+    void setMeasureActionButtonsEnabled(bool enabled); // zero, reset, calibration buttons
+    void setTeachButtonsIdle();                       // teach buttons on, abort off
+
+    // --- frame controls ---
+    QTabWidget *PageControl = nullptr;
+    QWidget *TeachZELSheet = nullptr, *SkalierungswerteSheet = nullptr, *WarnwerteSheet = nullptr,
+            *EinstellungenSheet = nullptr, *StatusSheet = nullptr;
+    QProgressBar *Progress = nullptr;
+    QStatusBar *Status = nullptr;
+    QPushButton *ButtonLaden = nullptr, *ButtonSenden = nullptr, *ButtonWE100Pa = nullptr,
+                *ButtonWE250Pa = nullptr, *ButtonAbortConfig = nullptr, *ButtonBeenden = nullptr;
+    QMenu *MEinstellungen = nullptr, *MExtras = nullptr, *MSprache = nullptr;
+    QAction *LoadConf = nullptr, *SaveConf = nullptr, *LoadTeachwerte = nullptr,
+            *SaveTeachwerte = nullptr, *ButtonOptions = nullptr, *ButtonComPort = nullptr,
+            *SpracheD = nullptr, *SpracheEng = nullptr, *SpracheF = nullptr;
+    QTimer *TimerMessung = nullptr, *PauseTimer = nullptr;
+
+    TformOptions *formOptions() const { return formOptions_; }
+    TformBerFaktor *formBerFaktor() const { return formBerFaktor_; }
+    TFormKalibrieren *formKalibrieren() const { return formKalibrieren_; }
+    TFormKalibrierungLoeschen *formKalibrierungLoeschen() const { return formKalibrierungLoeschen_; }
+    MeasurementController &measurement() { return *measurement_; }
+    TeachController &teach() { return *teach_; }
+
+    // --- handlers: application shell ---
+    void GlobalExceptionHandler(QObject *sender, const std::exception &error);
+    void PauseTimerTimer();
+    void ButtonBeendenClick();
+    void ButtonOptionsClick();
+    void ButtonComPortClick();
+    void SpracheDClick();
+    void SpracheEngClick();
+    void SpracheFClick();
+    void SetLang();
+    // Runs a handler and hands any failure to GlobalExceptionHandler.
+    void runGuarded(const std::function<void()> &handler);
+
+    // --- handlers: device settings ---
+    void ButtonLadenClick();
+    void AlleParameterLaden();
+    void ButtonAbortConfigClick();
+    void ButtonSendenClick();
+    void AlleParameterSenden();
+    void ButtonWE100PaClick();
+    void ButtonWE250PaClick();
+    void ExtPressChanged();
+    void LoadConfClick();
+    void SaveConfClick();
+    void PressureFieldDblClick(QLineEdit *field);
+
+    // --- handlers: measurement ---
+    void ButtonMessungStartenClick();
+    void TimerMessungEvent();
+    void MessintervallChange();
+    void DiagrammKonfiguration();
+    void ButtonClearLogClick();
+    void ButtonSaveLogClick();
+    void ButtonNullierenClick();
+    void ButtonResetClick();
+
+    // --- handlers: re-calibration ---
+    void ButtonCalibPlusClick();
+    void ButtonCalibMinusClick();
+    void ButtonCalibCancelClick();
+    void Nachteachen();
+    void KalibrierungLoeschen();
+
+    // --- handlers: production teach ---
+    void ButtonTeachClick();
+    void ButtonAbortTeachClick();
+    void ButtonLoadTeachClick();
+    void ButtonSendTeachClick();
+    void MeasRange1Change();
+    void LoadTeachwerteClick();
+    void SaveTeachwerteClick();
+    void GetGPIBConfigData();
+
+signals:
+    void pauseEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void buildFrame();
+    void buildMenus();
+    void connectHandlers();
+    void onClick(const QString &button, void (TformMain::*handler)());
+    void onAction(QAction *action, void (TformMain::*handler)());
+    void switchLanguage(int language);
+    [[noreturn]] void missingControl(const QString &name) const;
+
+    Options options_;
+    std::shared_ptr<UserPrompts> prompts_;
+    std::unique_ptr<TComPort> comPort_;
+    std::unique_ptr<CommandExchange> exchange_;
+    std::unique_ptr<MeasurementController> measurement_;
+    std::unique_ptr<TeachController> teach_;
+    TformOptions *formOptions_ = nullptr;
+    TformBerFaktor *formBerFaktor_ = nullptr;
+    TFormKalibrieren *formKalibrieren_ = nullptr;
+    TFormKalibrierungLoeschen *formKalibrierungLoeschen_ = nullptr;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+class TformMain;
+
+// Applies the current language to the main window: the language menu's check mark, the items
+// of the choice lists (keeping their selection), the captions, and the captions that depend
+// on the window's state.
+class LanguageApplier {
+public:
+    static void apply(TformMain &window);
+
+    // Refills a unit list of an input for the external-pressure mode: the pressure units when
+    // the input measures pressure, else "°C" (IN-1) or the humidity unit (IN-2), and the
+    // off-text. Selects nothing.
+    static void rebuildInputUnits(TformMain &window, int input, int extPressMode);
+    static bool in1MeasuresPressure(int extPressMode) { return extPressMode == 2 || extPressMode == 3; }
+    static bool in2MeasuresPressure(int extPressMode) { return extPressMode == 1 || extPressMode == 3; }
+
+private:
+    static void applyItems(TformMain &window);
+    static void applyCaptions(TformMain &window);
+    static void applyStateCaptions(TformMain &window);
+};

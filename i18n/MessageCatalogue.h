@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The numbered texts of the user interface in German (0), English (1) and French (2).
+// Entries 0 to 135, of which 31, 32 and 33 are unassigned.
+class MessageCatalogue {
+public:
+    static constexpr int kFirstEntry = 0;
+    static constexpr int kLastEntry = 135;
+
+    // Text of an entry in a language. A language outside 0..2 reads as German; an unassigned or
+    // unknown entry number gives an empty text, so a lookup never leaves the table.
+    static QString text(int entry, int language);
+
+    // True for the 133 assigned entry numbers.
+    static bool hasEntry(int entry);
+
+    // True when `candidate` equals the entry's text in any of the three languages.
+    static bool matchesAnyLanguage(int entry, const QString &candidate);
+};

@@ -1,0 +1,63 @@
+#include "link/CommandExchange.h"
+
+#include "app/Errors.h"
+#include "link/TComPort.h"
+
+namespace {
+constexpr int kMsgAbortByUser = 36;
+constexpr int kMsgExchangeFailed = 41;
+constexpr int kMsgConnectionProblem = 42;
+constexpr int kMaxReplyChars = 1024;
+} // namespace
+
+CommandExchange::CommandExchange(TComPort &port, Hooks hooks, int replyTimeoutMs)
+    : port_(port), hooks_(std::move(hooks)), timeoutMs_(replyTimeoutMs)
+{
+}
+
+QString CommandExchange::send(const QString &command, bool abortable)
+{
+    QString reply = QStringLiteral("Err");
+    int failures = 0;
+    int errReplies = 0;
+    const QString rememberedStatus = hooks_.statusText();
+    const QString line = command.left(kCommandLimit);
+
+    while (reply == QLatin1String("Err")) {
+        port_.clearBuffer(true, true);
+        hooks_.pumpMessages();
+        port_.writeStr(line + QLatin1Char('\r'));
+        if (port_.waitForEventChar(timeoutMs_)) {
+            reply = port_.readStr(kMaxReplyChars);
+            reply.chop(1);
+            if (reply.isEmpty()) {
+                if (++failures >= 2)
+                    failExchange();
+            } else {
+                hooks_.setStatus(rememberedStatus);
+            }
+            if (reply == QLatin1String("Err") && !abortable && ++errReplies >= kUnabortableErrLimit)
+                failExchange();
+        } else {
+            hooks_.setStatus(withPort(hooks_.message(kMsgConnectionProblem)));
+            if (++failures >= 2)
+                failExchange();
+            reply = QStringLiteral("Err");
+        }
+        if (hooks_.abortRequested())
+            throw EGlobalError(hooks_.message(kMsgAbortByUser));
+    }
+    return reply;
+}
+
+void CommandExchange::failExchange()
+{
+    const QString text = withPort(hooks_.message(kMsgExchangeFailed));
+    hooks_.setStatus(text);
+    throw EGlobalError(text);
+}
+
+QString CommandExchange::withPort(const QString &text) const
+{
+    return text + QStringLiteral(" (") + port_.port() + QLatin1Char(')');
+}

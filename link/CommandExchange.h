@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class TComPort;
+
+// One command line out, one reply line back, with the resend on "Err", the two-failure rule,
+// the status texts and the user abort. Never opens or closes the port.
+class CommandExchange {
+public:
+    struct Hooks {
+        std::function<void()> pumpMessages;
+        std::function<bool()> abortRequested;
+        std::function<QString()> statusText;
+        std::function<void(const QString &)> setStatus;
+        std::function<QString(int)> message; // catalogue text in the current language
+    };
+
+    static constexpr int kCommandLimit = 39;
+    static constexpr int kReplyTimeoutMs = 50000;
+    // Where no abort control is offered, a device answering "Err" forever would keep the
+    // exchange resending without end; this many consecutive "Err" replies end it as a failure.
+    static constexpr int kUnabortableErrLimit = 100;
+
+    CommandExchange(TComPort &port, Hooks hooks, int replyTimeoutMs = kReplyTimeoutMs);
+
+    // Sends one command and returns the reply without its CR. Throws EGlobalError on a link
+    // failure or a user abort, EComPort on a port failure. With `abortable` false the resends
+    // on "Err" are bounded by kUnabortableErrLimit.
+    QString send(const QString &command, bool abortable = true);
+
+    int replyTimeoutMs() const { return timeoutMs_; }
+
+private:
+    [[noreturn]] void failExchange();
+    QString withPort(const QString &text) const;
+
+    TComPort &port_;
+    Hooks hooks_;
+    int timeoutMs_;
+};

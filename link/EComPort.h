@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/Errors.h"
+
+// A failure of the serial port. The message is the failing operation's text followed by
+// " (win error code: %d)" with the system's error number and the system's own reason.
+class EComPort : public EZelError {
+public:
+    EComPort(const QString &operationText, int errorCode, const QString &reason = QString());
+
+    static QString compose(const QString &operationText, int errorCode, const QString &reason);
+};

@@ -1,0 +1,170 @@
+#include "link/QtSerialDriver.h"
+
+#include "link/EComPort.h"
+
+#include <QDeadlineTimer>
+#include <cerrno>
+
+namespace {
+
+int errnoFor(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError:
+        return EACCES;
+    case QSerialPort::OpenError:
+        return EBUSY;
+    case QSerialPort::UnsupportedOperationError:
+        return ENOTTY;
+    case QSerialPort::TimeoutError:
+        return ETIMEDOUT;
+    case QSerialPort::NoError:
+        return 0;
+    default:
+        return EIO;
+    }
+}
+
+bool lacksModemLines(QSerialPort::SerialPortError error)
+{
+    // A pseudo-terminal has no modem lines; that is no failure of the port.
+    return error == QSerialPort::UnsupportedOperationError || error == QSerialPort::NoError;
+}
+
+} // namespace
+
+QtSerialDriver::QtSerialDriver() = default;
+
+void QtSerialDriver::open(const QString &devicePath)
+{
+    if (port_.isOpen())
+        return;
+    port_.setPortName(devicePath);
+    port_.setBaudRate(baud_);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite))
+        fail(QStringLiteral("Unable to open com port"));
+    // Linux raises both lines on open; the device expects them inactive until set explicitly.
+    port_.setDataTerminalReady(false);
+    port_.setRequestToSend(false);
+    port_.clearError();
+    received_.clear();
+}
+
+void QtSerialDriver::close()
+{
+    if (port_.isOpen())
+        port_.close();
+    received_.clear();
+}
+
+bool QtSerialDriver::isOpen() const { return port_.isOpen(); }
+
+void QtSerialDriver::setBaudRate(int baud)
+{
+    baud_ = baud;
+    if (port_.isOpen() && !port_.setBaudRate(baud))
+        fail(QStringLiteral("SetCommState function failed"));
+}
+
+void QtSerialDriver::clear(bool input, bool output)
+{
+    if (!port_.isOpen())
+        return;
+    QSerialPort::Directions dirs;
+    if (input)
+        dirs |= QSerialPort::Input;
+    if (output)
+        dirs |= QSerialPort::Output;
+    if (dirs && !port_.clear(dirs))
+        fail(QStringLiteral("PurgeComm function failed"));
+    if (input) {
+        port_.readAll();
+        received_.clear();
+    }
+}
+
+void QtSerialDriver::write(const QByteArray &data)
+{
+    if (port_.write(data) != data.size())
+        fail(QStringLiteral("WriteFile function failed"));
+    // Write time-outs of the original: 100 ms per character plus 1000 ms.
+    QDeadlineTimer deadline(1000 + 100 * data.size());
+    while (port_.bytesToWrite() > 0) {
+        if (deadline.hasExpired() ||
+            !port_.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            fail(QStringLiteral("WriteFile function failed"));
+    }
+}
+
+QByteArray QtSerialDriver::read(int maxCount)
+{
+    takeArrivedBytes();
+    QByteArray out = received_.left(maxCount);
+    received_.remove(0, out.size());
+    return out;
+}
+
+bool QtSerialDriver::waitForByte(char terminator, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        takeArrivedBytes();
+        if (received_.contains(terminator))
+            return true;
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0)
+            return false;
+        // waitForReadyRead returns after the first chunk: loop until the terminator is in.
+        if (!port_.waitForReadyRead(static_cast<int>(left))) {
+            const auto error = port_.error();
+            if (error != QSerialPort::TimeoutError && error != QSerialPort::NoError)
+                fail(QStringLiteral("WaitForEvent method failed"));
+            port_.clearError();
+        }
+    }
+}
+
+void QtSerialDriver::setDtr(bool on)
+{
+    if (!port_.setDataTerminalReady(on) && !lacksModemLines(port_.error()))
+        fail(QStringLiteral("EscapeCommFunction function failed"));
+    port_.clearError();
+}
+
+void QtSerialDriver::setRts(bool on)
+{
+    if (!port_.setRequestToSend(on) && !lacksModemLines(port_.error()))
+        fail(QStringLiteral("EscapeCommFunction function failed"));
+    port_.clearError();
+}
+
+void QtSerialDriver::takeArrivedBytes()
+{
+    if (!port_.isOpen())
+        return;
+    received_ += port_.readAll();
+    if (received_.size() > kInputBufferSize)
+        received_.remove(0, received_.size() - kInputBufferSize);
+}
+
+void QtSerialDriver::fail(const QString &operationText)
+{
+    const auto error = port_.error();
+    QString reason = port_.errorString();
+    if (error == QSerialPort::PermissionError) {
+        reason += QStringLiteral(". The port is busy, locked, or your user may not use it: join "
+                                 "the group 'dialout' (sudo usermod -aG dialout $USER) and log "
+                                 "in again.");
+    }
+    const int code = errnoFor(error);
+    port_.clearError();
+    if (error == QSerialPort::ResourceError && port_.isOpen())
+        port_.close();
+    throw EComPort(operationText, code, reason);
+}

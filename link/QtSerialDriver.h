@@ -1,0 +1,34 @@
+#pragma once
+
+#include "link/SerialDriver.h"
+
+#include <QSerialPort>
+
+// The real serial line, through QSerialPort. The reply wait blocks the calling thread, as the
+// command exchange expects; nothing is connected to readyRead.
+class QtSerialDriver : public SerialDriver {
+public:
+    QtSerialDriver();
+
+    void open(const QString &devicePath) override;
+    void close() override;
+    bool isOpen() const override;
+    void setBaudRate(int baud) override;
+    void clear(bool input, bool output) override;
+    void write(const QByteArray &data) override;
+    QByteArray read(int maxCount) override;
+    bool waitForByte(char terminator, int timeoutMs) override;
+    void setDtr(bool on) override;
+    void setRts(bool on) override;
+
+    // Receive buffer size of the original driver: older bytes of a longer line are dropped.
+    static constexpr int kInputBufferSize = 1024;
+
+private:
+    void takeArrivedBytes();
+    [[noreturn]] void fail(const QString &operationText);
+
+    QSerialPort port_;
+    QByteArray received_;
+    int baud_ = 9600;
+};

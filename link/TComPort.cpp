@@ -1,0 +1,87 @@
+#include "link/TComPort.h"
+
+#include "link/QtSerialDriver.h"
+
+TComPort::TComPort(std::unique_ptr<SerialDriver> driver)
+    : driver_(driver ? std::move(driver) : std::make_unique<QtSerialDriver>())
+{
+}
+
+TComPort::~TComPort()
+{
+    try {
+        close();
+    } catch (...) {
+        // Closing on destruction must not throw.
+    }
+}
+
+QString TComPort::normalizeName(const QString &name)
+{
+    QString rest = name;
+    if (rest.left(3).compare(QLatin1String("COM"), Qt::CaseInsensitive) == 0)
+        rest = rest.mid(3);
+    bool ok = false;
+    int number = rest.trimmed().toInt(&ok);
+    if (!ok || number <= 0 || number > 16)
+        number = 1;
+    return QStringLiteral("COM%1").arg(number);
+}
+
+QString TComPort::defaultDevice(const QString &comName)
+{
+    const int number = normalizeName(comName).mid(3).toInt();
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+}
+
+void TComPort::setPort(const QString &name)
+{
+    const QString normalized = normalizeName(name);
+    const bool reopen = connected() && normalized != name_;
+    if (reopen)
+        close();
+    name_ = normalized;
+    if (reopen)
+        open();
+}
+
+void TComPort::setBindings(const QMap<QString, QString> &bindings)
+{
+    bindings_.clear();
+    for (auto it = bindings.begin(); it != bindings.end(); ++it) {
+        if (!it.value().trimmed().isEmpty())
+            bindings_.insert(normalizeName(it.key()), it.value().trimmed());
+    }
+}
+
+QString TComPort::devicePath() const { return bindings_.value(name_, defaultDevice(name_)); }
+
+void TComPort::setBaudRate(int baud)
+{
+    baud_ = baud;
+    driver_->setBaudRate(baud);
+}
+
+void TComPort::open()
+{
+    if (driver_->isOpen())
+        return;
+    driver_->setBaudRate(baud_);
+    driver_->open(devicePath());
+}
+
+void TComPort::close() { driver_->close(); }
+
+bool TComPort::connected() const { return driver_->isOpen(); }
+
+void TComPort::clearBuffer(bool input, bool output) { driver_->clear(input, output); }
+
+void TComPort::writeStr(const QString &text) { driver_->write(text.toLatin1()); }
+
+QString TComPort::readStr(int maxCount) { return QString::fromLatin1(driver_->read(maxCount)); }
+
+bool TComPort::waitForEventChar(int timeoutMs) { return driver_->waitForByte(eventChar_, timeoutMs); }
+
+void TComPort::setDTR(bool on) { driver_->setDtr(on); }
+
+void TComPort::setRTS(bool on) { driver_->setRts(on); }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "link/SerialDriver.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// The tool's one serial port: fixed line settings, the names "COM1" to "COM16" and their Linux
+// devices, and the operations the command exchange and the teach run use.
+class TComPort {
+public:
+    explicit TComPort(std::unique_ptr<SerialDriver> driver = nullptr);
+    ~TComPort();
+
+    // "com3" -> "COM3"; a number outside 1..16 or no number -> "COM1".
+    static QString normalizeName(const QString &name);
+    // Default device of a COM name: COMn is /dev/ttyS(n-1).
+    static QString defaultDevice(const QString &comName);
+
+    void setPort(const QString &name);
+    QString port() const { return name_; }
+    // Devices bound to COM names (section "Ports" of the tool settings file).
+    void setBindings(const QMap<QString, QString> &bindings);
+    const QMap<QString, QString> &bindings() const { return bindings_; }
+    QString devicePath() const;
+
+    void setBaudRate(int baud);
+    int baudRate() const { return baud_; }
+
+    void open();
+    void close();
+    bool connected() const;
+    void setEventChar(char c) { eventChar_ = c; }
+    void clearBuffer(bool input, bool output);
+    void writeStr(const QString &text);
+    QString readStr(int maxCount);
+    // Waits for the event character; false after the time-out.
+    bool waitForEventChar(int timeoutMs);
+    void setDTR(bool on);
+    void setRTS(bool on);
+
+    SerialDriver &driver() { return *driver_; }
+
+private:
+    std::unique_ptr<SerialDriver> driver_;
+    QString name_ = QStringLiteral("COM1");
+    QMap<QString, QString> bindings_;
+    int baud_ = 9600;
+    char eventChar_ = '\r';
+};

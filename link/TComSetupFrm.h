@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class TComPort;
+
+// The port setup dialog: six lists bound to the port; OK applies all choices at once.
+class TComSetupFrm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TComSetupFrm(TComPort &port, QWidget *parent = nullptr);
+
+    // Refills the lists from the port's current settings and the present devices.
+    void loadFromPort();
+    // Applies the six choices to the port (called on OK).
+    void applyToPort();
+
+    static QStringList baudRateItems();
+
+private:
+    QComboBox *addList(const QString &caption, const QString &objectName, const QStringList &items);
+
+    TComPort &port_;
+    QComboBox *portList_ = nullptr;
+    QComboBox *baudList_ = nullptr;
+    QComboBox *dataBitsList_ = nullptr;
+    QComboBox *stopBitsList_ = nullptr;
+    QComboBox *parityList_ = nullptr;
+    QComboBox *flowList_ = nullptr;
+    class QFormLayout *form_ = nullptr;
+};

@@ -1,0 +1,138 @@
+#include "params/SettingsPagesBuilder.h"
+
+#include "app/TformMain.h"
+#include "params/ParamTable.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+
+namespace {
+
+// Relays double-clicks on an edit field (QLineEdit has no signal for them).
+class DoubleClickFilter : public QObject {
+public:
+    DoubleClickFilter(QObject *parent, std::function<void()> action)
+        : QObject(parent), action_(std::move(action))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            action_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+QWidget *makeControl(const ParamDef &row, QWidget *parent)
+{
+    const QString name = QString::fromLatin1(row.control);
+    QWidget *control = nullptr;
+    switch (row.kind) {
+    case ParamKind::Decimal:
+        control = new QLineEdit(parent);
+        break;
+    case ParamKind::Password: {
+        auto *edit = new QLineEdit(parent);
+        edit->setMaxLength(4);
+        edit->setToolTip(QStringLiteral("vierstellige Zahl (keine Eingabe -> kein Passwort)"));
+        control = edit;
+        break;
+    }
+    case ParamKind::Choice: {
+        auto *combo = new QComboBox(parent);
+        combo->addItems(ParamTable::designItems(name));
+        combo->setCurrentIndex(-1);
+        control = combo;
+        break;
+    }
+    case ParamKind::Address:
+        control = new QLabel(QStringLiteral("0"), parent);
+        break;
+    }
+    control->setObjectName(name);
+    return control;
+}
+
+// Where each group box sits on its page (row, column).
+QMap<QString, QPair<int, int>> groupPositions()
+{
+    return {
+        {"GroupBoxScalP", {0, 0}},       {"GroupBoxScalIN1T", {1, 0}},
+        {"GroupBoxScalIN1P", {1, 1}},    {"GroupBoxScalIN2H", {2, 0}},
+        {"GroupBoxScalIN2P", {2, 1}},    {"GroupBoxWarnP", {0, 0}},
+        {"GroupBoxWarnIN1T", {1, 0}},    {"GroupBoxWarnIN1P", {1, 1}},
+        {"GroupBoxWarnIN2H", {2, 0}},    {"GroupBoxWarnIN2P", {2, 1}},
+        {"GroupBoxFilter", {0, 0}},      {"GroupBoxWarnton", {0, 1}},
+        {"GroupBoxExterneKonfiguration", {1, 0}}, {"GroupBoxAnzeige", {1, 1}},
+        {"GroupBoxSignale", {2, 0}},     {"GroupBoxNachkomma", {2, 1}},
+        {"GroupBoxRelais", {3, 0}},      {"GroupBoxSonstiges", {3, 1}},
+    };
+}
+
+} // namespace
+
+void SettingsPagesBuilder::build(TformMain &window)
+{
+    QMap<QString, QGridLayout *> pageLayouts;
+    QMap<QString, QFormLayout *> groupForms;
+    const auto positions = groupPositions();
+    for (const ParamDef &row : ParamTable::rows()) {
+        const QString sheetName = QString::fromLatin1(row.sheet);
+        const QString groupName = QString::fromLatin1(row.groupBox);
+        auto *sheet = window.findChild<QWidget *>(sheetName);
+        if (!pageLayouts.contains(sheetName)) {
+            auto *grid = new QGridLayout(sheet);
+            grid->setAlignment(Qt::AlignTop);
+            pageLayouts.insert(sheetName, grid);
+        }
+        if (!groupForms.contains(groupName)) {
+            auto *group = new QGroupBox(ParamTable::groupBoxCaption(groupName), sheet);
+            group->setObjectName(groupName);
+            auto *form = new QFormLayout(group);
+            form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+            groupForms.insert(groupName, form);
+            const auto pos = positions.value(groupName);
+            const bool wide = groupName == QLatin1String("GroupBoxRelais");
+            pageLayouts.value(sheetName)->addWidget(group, pos.first, pos.second, 1, wide ? 1 : 1);
+        }
+        QFormLayout *form = groupForms.value(groupName);
+        QWidget *control = makeControl(row, form->parentWidget());
+        if (*row.label) {
+            auto *label = new QLabel(QString::fromUtf8(row.labelCaption), form->parentWidget());
+            label->setObjectName(QString::fromLatin1(row.label));
+            label->setWordWrap(true);
+            form->addRow(label, control);
+        } else {
+            form->addRow(control);
+        }
+    }
+}
+
+QList<QLineEdit *> SettingsPagesBuilder::pressureFields(const TformMain &window)
+{
+    QList<QLineEdit *> fields;
+    for (const ParamDef &row : ParamTable::rows()) {
+        if (row.pressureField)
+            fields.append(window.ctl<QLineEdit>(QString::fromLatin1(row.control)));
+    }
+    return fields;
+}
+
+void SettingsPagesBuilder::onDoubleClick(QLineEdit *field, QObject *context,
+                                         std::function<void()> action)
+{
+    field->installEventFilter(new DoubleClickFilter(context, std::move(action)));
+}

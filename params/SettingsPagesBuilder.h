@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <functional>
+
+class QLineEdit;
+class QObject;
+class TformMain;
+
+// Builds the three settings pages from the parameter table: a group box per group, a caption
+// label and a control per setting, with the designed texts and items.
+class SettingsPagesBuilder {
+public:
+    static void build(TformMain &window);
+    // The 15 edit fields that take a pressure in Pa.
+    static QList<QLineEdit *> pressureFields(const TformMain &window);
+    // Calls `action` when `field` is double-clicked.
+    static void onDoubleClick(QLineEdit *field, QObject *context, std::function<void()> action);
+};

@@ -1,0 +1,7 @@
+#include "teach/TeachController.h"
+
+#include "app/TformMain.h"
+
+TeachController::TeachController(TformMain &window) : window_(window) {}
+
+void TeachController::releaseAfterFailure() { window_.setTeachButtonsIdle(); }
