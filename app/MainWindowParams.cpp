@@ -9,6 +9,3 @@ void TformMain::AlleParameterSenden() {}
 void TformMain::ButtonWE100PaClick() {}
 void TformMain::ButtonWE250PaClick() {}
 void TformMain::ExtPressChanged() {}
-void TformMain::LoadConfClick() {}
-void TformMain::SaveConfClick() {}
-void TformMain::PressureFieldDblClick(QLineEdit *) {}
