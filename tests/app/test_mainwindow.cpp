@@ -1,0 +1,274 @@
+// The application shell: start-up, pages, languages, tool settings, the global failure handling
+// and the wait primitive.
+#include "app/Errors.h"
+#include "app/IniFile.h"
+#include "i18n/MessageCatalogue.h"
+#include "link/TComSetupFrm.h"
+#include "tests/support/TestMain.h"
+#include "tests/support/WindowFixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    static void writeSettings(const WindowFixture &fx, const QString &misc)
+    {
+        IniFile ini(fx.settingsPath());
+        ini.load();
+        for (const QString &line : misc.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const int eq = line.indexOf(QLatin1Char('='));
+            ini.writeString(QStringLiteral("Miscellaneous"), line.left(eq), line.mid(eq + 1));
+        }
+        ini.save();
+    }
+
+private slots:
+    void startsWithTheDesignedFrame()
+    {
+        WindowFixture fx;
+        TformMain &w = fx.window();
+        QTabWidget *pages = w.PageControl;
+        const QStringList names = {"TeachZELSheet", "SkalierungswerteSheet", "WarnwerteSheet",
+                                   "EinstellungenSheet", "StatusSheet"};
+        QCOMPARE(pages->count(), 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(pages->widget(i)->objectName(), names[i]);
+        QVERIFY(!pages->isTabVisible(0));
+        QCOMPARE(pages->currentIndex(), 4);
+        QVERIFY(!w.LoadTeachwerte->isVisible());
+        QVERIFY(!w.SaveTeachwerte->isVisible());
+        QVERIFY(!w.ButtonOptions->isVisible());
+        QCOMPARE(w.width(), 630);
+        QCOMPARE(w.windowTitle(), QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
+        QCOMPARE(pages->tabText(4), QStringLiteral("Messwerte"));
+        QVERIFY(!w.ButtonAbortConfig->isEnabled());
+        QCOMPARE(w.Progress->value(), 0);
+        QVERIFY(!w.TimerMessung->isActive());
+        QVERIFY(!w.ComPort().connected());
+        QCOMPARE(w.ComPort().port(), QStringLiteral("COM1"));
+        QVERIFY(w.SpracheD->isChecked());
+        // Every setting has its control, choice lists start without a selection.
+        for (const char *name : {"ScalPdown", "WarnIN2PHyst", "SoundTime", "Password"})
+            QVERIFY(w.findChild<QLineEdit *>(QString::fromLatin1(name)));
+        QCOMPARE(fx.ctl<QComboBox>("ExtPress")->currentIndex(), -1);
+        QCOMPARE(fx.ctl<QComboBox>("ExtPress")->count(), 4);
+        QCOMPARE(fx.ctl<QComboBox>("RelAssign")->count(), 8);
+        QCOMPARE(fx.ctl<QComboBox>("Sound")->itemText(0), QStringLiteral("aus"));
+        QCOMPARE(fx.ctl<QComboBox>("UnitIN2")->itemText(0), QStringLiteral("%rF"));
+        QCOMPARE(fx.ctl<QLabel>("DeviceAdr")->text(), QStringLiteral("0"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(), QStringLiteral("Messung starten"));
+        QCOMPARE(fx.ctl<QLabel>("IntDruck")->text(), QStringLiteral("-----"));
+        QCOMPARE(fx.ctl<QLabel>("LabelxAchse_P")->text(), QStringLiteral("30 Sek"));
+        QCOMPARE(fx.ctl<QSpinBox>("Messintervall")->value(), 1);
+        QCOMPARE(fx.ctl<QLabel>("M120")->text(), QStringLiteral("0"));
+        QCOMPARE(fx.ctl<QLabel>("LabelM120")->text(), QStringLiteral("--- Pa:"));
+        // No settings file is written at start.
+        QFile::remove(fx.settingsPath());
+        fx.restart();
+        QVERIFY(!QFile::exists(fx.settingsPath()));
+    }
+
+    void productionShowsTheTeachFeatures()
+    {
+        WindowFixture::Config config;
+        config.production = true;
+        WindowFixture fx(config);
+        QVERIFY(fx.window().PageControl->isTabVisible(0));
+        QVERIFY(fx.window().LoadTeachwerte->isVisible());
+        QVERIFY(fx.window().ButtonOptions->isVisible());
+    }
+
+    void captionsFollowTheLanguage()
+    {
+        WindowFixture fx;
+        TformMain &w = fx.window();
+        fx.ctl<QComboBox>("Sound")->setCurrentIndex(1);
+        fx.ctl<QComboBox>("RelAssign")->setCurrentIndex(5);
+        w.SpracheEngClick();
+        QCOMPARE(w.windowTitle(), QStringLiteral("ZEL 40 / ZEL 80 Start-Up Tool"));
+        QCOMPARE(fx.ctl<QComboBox>("Sound")->currentText(), QStringLiteral("on"));
+        QCOMPARE(fx.ctl<QComboBox>("RelAssign")->currentIndex(), 5);
+        QCOMPARE(fx.ctl<QLabel>("LabelScalPdown")->text(), QStringLiteral("Value bottom [Pa]:"));
+        QCOMPARE(fx.ctl<QLabel>("LabelxAchse_P")->text(), QStringLiteral("30 sec"));
+        QCOMPARE(w.PageControl->tabText(1), QStringLiteral("Scaling Values"));
+        QVERIFY(w.SpracheEng->isChecked() && !w.SpracheD->isChecked());
+
+        w.SpracheFClick();
+        QCOMPARE(fx.ctl<QLabel>("LabelScalIN2Hdown")->text(), QStringLiteral("Valeur en bas [%rH]:"));
+        QCOMPARE(fx.ctl<QLabel>("LabelFilterP")->text(), QStringLiteral("pression interne [msec]:"));
+        QVERIFY(w.SpracheF->isChecked());
+        // The teach tab keeps its German design texts.
+        QCOMPARE(fx.ctl<QPushButton>("ButtonLoadTeach")->text(), QStringLiteral("Stützstellen laden"));
+
+        // The caption of a running measurement survives a switch.
+        w.SpracheEngClick();
+        fx.ctl<QPushButton>("ButtonConnection")->setText(QStringLiteral("stop measure"));
+        w.SpracheDClick();
+        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(), QStringLiteral("Messung stoppen"));
+
+        // Pressure at both inputs relabels both input charts.
+        fx.ctl<QComboBox>("ExtPress")->setCurrentIndex(3);
+        fx.ctl<QLabel>("LabelyAchse_F")->setText(QStringLiteral("mbar"));
+        w.SpracheEngClick();
+        QCOMPARE(fx.ctl<QLabel>("LabelTemperatur")->text(), QStringLiteral("pressure at IN-1:"));
+        QCOMPARE(fx.ctl<QLabel>("LabelFeuchte")->text(), QStringLiteral("pressure at IN-2:"));
+        QCOMPARE(fx.ctl<QLabel>("max_F")->text(), QStringLiteral("max_P"));
+        QCOMPARE(fx.ctl<QLabel>("LabelyAchse_F")->text(), QStringLiteral("mbar"));
+    }
+
+    void languageSurvivesARestart()
+    {
+        WindowFixture fx;
+        fx.window().SpracheFClick();
+        IniFile ini(fx.settingsPath());
+        ini.load();
+        QCOMPARE(ini.readString("Miscellaneous", "ToolLanguage"), QStringLiteral("2"));
+        QCOMPARE(ini.readString("Ports", "COM1"), fx.device().slavePath()); // kept
+        fx.restart();
+        QVERIFY(fx.window().SpracheF->isChecked());
+        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(), QStringLiteral("Charger de ZEL 40 / ZEL 80"));
+    }
+
+    void badSettingsGiveSoundDefaults()
+    {
+        WindowFixture fx;
+        for (const QString &misc : {QStringLiteral("ToolLanguage=7\nComPort=COM99"),
+                                    QStringLiteral("ToolLanguage=abc\nComPort=COMx"),
+                                    QStringLiteral("ToolLanguage=1\nComPort=com2")}) {
+            writeSettings(fx, misc);
+            fx.restart();
+            const bool english = misc.contains(QLatin1String("=1\n"));
+            QCOMPARE(fx.window().state.language, english ? 1 : 0);
+            QCOMPARE(fx.window().ComPort().port(),
+                     misc.contains(QLatin1String("com2")) ? QStringLiteral("COM2") : QStringLiteral("COM1"));
+        }
+        // Binary garbage and a huge line.
+        QFile file(fx.settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\x00\xff\xfe[Miscellaneous\x00]\r\n", 20));
+        file.write(QByteArray(2 * 1024 * 1024, 'x'));
+        file.close();
+        fx.restart();
+        QCOMPARE(fx.window().state.language, 0);
+        QCOMPARE(fx.window().ComPort().port(), QStringLiteral("COM1"));
+    }
+
+    void languageWriteFailureKeepsTheTexts()
+    {
+        WindowFixture fx;
+        // A folder where the settings file should be makes every write fail.
+        QFile::remove(fx.settingsPath());
+        QVERIFY(QDir(fx.dir()).mkdir(QStringLiteral("ZEL ToolConfig.ini")));
+        fx.window().SpracheEng->trigger();
+        QCOMPARE(fx.prompts().errors.size(), 1);
+        QVERIFY(fx.prompts().errors[0].startsWith(QStringLiteral("nach ")));
+        QVERIFY(fx.prompts().errors[0].endsWith(QStringLiteral(" kann nicht geschrieben werden")));
+        QCOMPARE(fx.window().state.language, 1);
+        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(), QStringLiteral("von ZEL 40 / ZEL 80 laden"));
+    }
+
+    void setupDialogStoresThePortEvenOnCancel()
+    {
+        WindowFixture fx;
+        fx.prompts().modalScript = [](QDialog &dialog) {
+            auto *ports = dialog.findChild<QComboBox *>(QStringLiteral("ComboPort"));
+            ports->setCurrentIndex(ports->findData(QStringLiteral("COM3")));
+            return int(QDialog::Rejected);
+        };
+        fx.window().ButtonComPort->trigger();
+        IniFile ini(fx.settingsPath());
+        ini.load();
+        QCOMPARE(ini.readString("Miscellaneous", "ComPort"), QStringLiteral("COM1"));
+
+        fx.prompts().modalScript = [](QDialog &dialog) {
+            auto *ports = dialog.findChild<QComboBox *>(QStringLiteral("ComboPort"));
+            ports->setCurrentIndex(ports->findData(QStringLiteral("COM3")));
+            dialog.findChild<QComboBox *>(QStringLiteral("ComboBaudRate"))->setCurrentText("19200");
+            return int(QDialog::Accepted);
+        };
+        fx.window().ButtonComPort->trigger();
+        ini.load();
+        QCOMPARE(ini.readString("Miscellaneous", "ComPort"), QStringLiteral("COM3"));
+        QCOMPARE(fx.window().ComPort().port(), QStringLiteral("COM3"));
+        QCOMPARE(fx.window().ComPort().baudRate(), 19200);
+        fx.restart();
+        QCOMPARE(fx.window().ComPort().port(), QStringLiteral("COM3"));
+        QCOMPARE(fx.window().ComPort().baudRate(), 9600);
+    }
+
+    void failureInAHandlerRestoresTheWindow()
+    {
+        WindowFixture fx;
+        TformMain &w = fx.window();
+        w.openPort();
+        w.takeTransferLock();
+        w.setMenusEnabled(false);
+        w.Progress->setMaximum(49);
+        w.Progress->setValue(12);
+        w.state.transferFailureMarker = 7;
+        w.state.abortFlag = true;
+        w.runGuarded([] { throw EGlobalError(QStringLiteral("Abbruch durch Benutzer")); });
+        QCOMPARE(fx.prompts().errors, QStringList{QStringLiteral("Abbruch durch Benutzer")});
+        QCOMPARE(fx.status(), QStringLiteral("Abbruch durch Benutzer"));
+        QVERIFY(!w.ComPort().connected());
+        QVERIFY(!w.state.abortFlag);
+        QVERIFY(w.ButtonLaden->isEnabled() && w.ButtonSenden->isEnabled());
+        QVERIFY(!w.ButtonAbortConfig->isEnabled());
+        QVERIFY(w.MEinstellungen->isEnabled() && w.StatusSheet->isEnabled());
+        QCOMPARE(w.Progress->value(), 0);
+        QCOMPARE(w.state.transferFailureMarker, 0);
+        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(), QStringLiteral("Messung starten"));
+
+        // An exception escaping a real click handler ends in the same place.
+        QPushButton *probe = new QPushButton(&w);
+        QObject::connect(probe, &QPushButton::clicked, &w, [&w] {
+            w.runGuarded([] { throw std::runtime_error("boom"); });
+        });
+        probe->click();
+        QCOMPARE(fx.prompts().errors.last(), QStringLiteral("boom"));
+    }
+
+    void delayWaitsWithoutSpinningAndHonoursTheAbort()
+    {
+        WindowFixture::Config config;
+        config.waitScale = 1.0;
+        WindowFixture fx(config);
+        TformMain &w = fx.window();
+        QElapsedTimer clock;
+        w.state.abortFlag = true;
+        clock.start();
+        w.Delay(5000);
+        QVERIFY(clock.elapsed() < 1000);
+
+        w.state.abortFlag = false;
+        bool handled = false;
+        QTimer::singleShot(20, &w, [&handled] { handled = true; });
+        clock.start();
+        w.Delay(150);
+        QVERIFY(clock.elapsed() >= 140);
+        QVERIFY(handled); // messages are pumped during the wait
+
+        // Stopping the pause timer from a handler ends a running wait at once.
+        QTimer::singleShot(30, &w, [&w] { w.PauseTimerTimer(); });
+        clock.start();
+        w.Delay(5000);
+        QVERIFY(clock.elapsed() < 2000);
+    }
+};
+
+ZEL_TEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
