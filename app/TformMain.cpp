@@ -254,8 +254,11 @@ void TformMain::FormCreate()
     }
     const ToolSettings settings(options_.executableDir);
     state.language = settings.language();
-    comPort_->setBindings(settings.portBindings());
     comPort_->setPort(settings.comPort());
+    QMap<QString, QString> bindings = settings.portBindings();
+    if (!options_.portDeviceOverride.isEmpty())
+        bindings.insert(comPort_->port(), options_.portDeviceOverride);
+    comPort_->setBindings(bindings);
 
     SetLang();
     resize(kWindowWidth, height());

@@ -62,6 +62,7 @@ public:
         std::unique_ptr<SerialDriver> driver;  // the serial line (a test double in tests)
         bool production = false;               // shows the teach features
         QString simulatedDevice;               // shown in the title when a demo device is bound
+        QString portDeviceOverride;            // device bound to the configured COM name, this run only
     };
 
     TformMain();

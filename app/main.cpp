@@ -1,7 +1,9 @@
 #include "app/TformMain.h"
+#include "app/DemoDevice.h"
 #include "app/ZelApplication.h"
 
 #include <QCommandLineParser>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -18,10 +20,23 @@ int main(int argc, char *argv[])
     QCommandLineOption production(QStringLiteral("production"),
                                   QStringLiteral("Show the teach features for production staff."));
     parser.addOption(production);
+    QCommandLineOption demo(QStringLiteral("demo"),
+                            QStringLiteral("Try the tool without hardware: start the device "
+                                           "simulator zelsim and use it for this run only."));
+    parser.addOption(demo);
     parser.process(app);
 
     TformMain::Options options;
     options.production = parser.isSet(production);
+    DemoDevice demoDevice;
+    if (parser.isSet(demo)) {
+        options.portDeviceOverride = demoDevice.start(QCoreApplication::applicationDirPath());
+        if (options.portDeviceOverride.isEmpty()) {
+            std::fprintf(stderr, "zeltool: %s\n", qPrintable(demoDevice.error()));
+            return 1;
+        }
+        options.simulatedDevice = QStringLiteral("simulated device (demo)");
+    }
     TformMain window(std::move(options));
     window.show();
     return app.exec();
