@@ -3,7 +3,29 @@
 #include "app/ZelApplication.h"
 
 #include <QCommandLineParser>
+#include <QFile>
+#include <QTimer>
 #include <cstdio>
+
+namespace {
+
+// For the start-up benchmark: the window has been shown and its first events handled.
+void reportStartupAndQuit(QCoreApplication &app)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    QString rss = QStringLiteral("?");
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                rss = QString::fromLatin1(line.mid(6).simplified());
+        }
+    }
+    std::printf("shown rss=%s\n", qPrintable(rss));
+    std::fflush(stdout);
+    app.quit();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -24,6 +46,10 @@ int main(int argc, char *argv[])
                             QStringLiteral("Try the tool without hardware: start the device "
                                            "simulator zelsim and use it for this run only."));
     parser.addOption(demo);
+    QCommandLineOption measureStartup(
+        QStringLiteral("measure-startup"),
+        QStringLiteral("Print the resident memory once the window is shown, then quit."));
+    parser.addOption(measureStartup);
     parser.process(app);
 
     TformMain::Options options;
@@ -39,5 +65,7 @@ int main(int argc, char *argv[])
     }
     TformMain window(std::move(options));
     window.show();
+    if (parser.isSet(measureStartup))
+        QTimer::singleShot(0, &app, [&app] { reportStartupAndQuit(app); });
     return app.exec();
 }
