@@ -25,7 +25,9 @@ int clampRaw(double counts) {
     return static_cast<int>(std::lround(std::clamp(counts, 0.0, double(AnalogFrontEnd::RawMax))));
 }
 
-int inputSlot(int input) { return input == 2 ? 1 : 0; }
+int inputSlot(int input) {
+    return input == 2 ? 1 : 0;
+}
 
 } // namespace
 

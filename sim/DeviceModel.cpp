@@ -355,13 +355,16 @@ QByteArray DeviceModel::liveInput(int input) {
     if (level < under - eps)
         return kUnderflow;
     double v = down + (level - lo) / (hi - lo) * (up - down);
-    v += noise_.disturb(input == 1 ? SensorNoise::Input1 : SensorNoise::Input2, std::abs(up - down));
+    v +=
+        noise_.disturb(input == 1 ? SensorNoise::Input1 : SensorNoise::Input2, std::abs(up - down));
     const int unit = static_cast<int>(value("UnitIN" + n));
     const bool hecto = pressure && (unit == 1 || unit == 2);
     return "IN" + n + ' ' + wire::formatFixed(hecto ? v / 100 : v, hecto ? 3 : 1);
 }
 
-double DeviceModel::setting(const QByteArray &name) const { return settings_[settingIndex(name)]; }
+double DeviceModel::setting(const QByteArray &name) const {
+    return settings_[settingIndex(name)];
+}
 
 void DeviceModel::setSetting(const QByteArray &name, double value) {
     settings_[settingIndex(name)] = value;
@@ -379,11 +382,17 @@ QByteArray DeviceModel::settingText(const QByteArray &name) const {
     return QByteArray::number(static_cast<qlonglong>(std::llround(v)));
 }
 
-int DeviceModel::measRange() const { return value("MeasRange") == 1 ? 1 : 0; }
+int DeviceModel::measRange() const {
+    return value("MeasRange") == 1 ? 1 : 0;
+}
 
-double DeviceModel::fullScalePa() const { return measRange() == 1 ? 100.0 : 250.0; }
+double DeviceModel::fullScalePa() const {
+    return measRange() == 1 ? 100.0 : 250.0;
+}
 
-int DeviceModel::teachValue(const QByteArray &name) const { return teach_[teachIndex(name)]; }
+int DeviceModel::teachValue(const QByteArray &name) const {
+    return teach_[teachIndex(name)];
+}
 
 void DeviceModel::setTeachValue(const QByteArray &name, int value) {
     teach_[teachIndex(name)] = value;
@@ -397,11 +406,17 @@ void DeviceModel::setInputCurrent(int input, double milliamps) {
     inputMa_[inputSlot(input)] = milliamps;
 }
 
-void DeviceModel::setInputVoltage(int input, double volts) { inputV_[inputSlot(input)] = volts; }
+void DeviceModel::setInputVoltage(int input, double volts) {
+    inputV_[inputSlot(input)] = volts;
+}
 
-double DeviceModel::inputCurrent(int input) const { return inputMa_[inputSlot(input)]; }
+double DeviceModel::inputCurrent(int input) const {
+    return inputMa_[inputSlot(input)];
+}
 
-double DeviceModel::inputVoltage(int input) const { return inputV_[inputSlot(input)]; }
+double DeviceModel::inputVoltage(int input) const {
+    return inputV_[inputSlot(input)];
+}
 
 double DeviceModel::outputCurrentMa() const {
     return outputMode_ == OutputMode::Current ? AnalogFrontEnd::outputCurrentMa(outputDa_) : 0.0;
@@ -449,16 +464,20 @@ void DeviceModel::loadIdealTeachValues(int measRange) {
             teach_[i] = 0;
             break;
         case G::OutputCurrent:
-            teach_[i] = AnalogFrontEnd::daForCurrent(spec.point == 0 ? 0 : spec.point == 1 ? 4 : 20);
+            teach_[i] = AnalogFrontEnd::daForCurrent(spec.point == 0   ? 0
+                                                     : spec.point == 1 ? 4
+                                                                       : 20);
             break;
         case G::OutputVoltage:
             teach_[i] = AnalogFrontEnd::daForVoltage(spec.point == 1 ? 0 : 10);
             break;
         case G::InputCurrent:
-            teach_[i] = AnalogFrontEnd::inputCurrentCounts(spec.input, kInputCurrentPoints[spec.point]);
+            teach_[i] =
+                AnalogFrontEnd::inputCurrentCounts(spec.input, kInputCurrentPoints[spec.point]);
             break;
         case G::InputVoltage:
-            teach_[i] = AnalogFrontEnd::inputVoltageCounts(spec.input, kInputVoltagePoints[spec.point]);
+            teach_[i] =
+                AnalogFrontEnd::inputVoltageCounts(spec.input, kInputVoltagePoints[spec.point]);
             break;
         }
     }

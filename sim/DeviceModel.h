@@ -30,7 +30,7 @@ public:
     // bypass the device's limits.
     double setting(const QByteArray &name) const;
     void setSetting(const QByteArray &name, double value);
-    double savedSetting(const QByteArray &name) const; // as stored by "SaveSet"
+    double savedSetting(const QByteArray &name) const;    // as stored by "SaveSet"
     QByteArray settingText(const QByteArray &name) const; // value part of a query reply
     int measRange() const;                                // current MeasRange setting
     double fullScalePa() const;                           // 250 or 100

@@ -44,7 +44,9 @@ QByteArray escaped(const QByteArray &bytes) {
 
 PtyDevice::PtyDevice(int measRange, std::uint32_t seed) : model_(measRange, seed) {}
 
-PtyDevice::~PtyDevice() { stop(); }
+PtyDevice::~PtyDevice() {
+    stop();
+}
 
 QString PtyDevice::start() {
     std::lock_guard<std::mutex> life(lifecycle_);

@@ -29,7 +29,9 @@ int SensorNoise::jitter(int counts) {
 }
 
 // Own conversions rather than std distributions, whose sequences differ between libraries.
-double SensorNoise::uniform() { return (static_cast<double>(rng_()) + 0.5) / 4294967296.0; }
+double SensorNoise::uniform() {
+    return (static_cast<double>(rng_()) + 0.5) / 4294967296.0;
+}
 
 double SensorNoise::gaussian() {
     const double u1 = uniform();

@@ -64,7 +64,9 @@ constexpr std::array<SettingSpec, SettingSpec::Count> kSettings{{
 
 } // namespace
 
-const std::array<SettingSpec, SettingSpec::Count> &SettingSpec::table() { return kSettings; }
+const std::array<SettingSpec, SettingSpec::Count> &SettingSpec::table() {
+    return kSettings;
+}
 
 int SettingSpec::indexOf(const QByteArray &name) {
     for (int i = 0; i < Count; ++i) {

@@ -9,7 +9,15 @@ namespace sim {
 // One of the 61 teach values (support points) the device keeps. All are integers in the
 // device's own units: raw sensor counts, DA values or raw input readings.
 struct TeachValueSpec {
-    enum class Group { Pressure, Recalibration, Correction, OutputCurrent, OutputVoltage, InputCurrent, InputVoltage };
+    enum class Group {
+        Pressure,
+        Recalibration,
+        Correction,
+        OutputCurrent,
+        OutputVoltage,
+        InputCurrent,
+        InputVoltage
+    };
 
     const char *name;
     Group group;

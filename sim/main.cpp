@@ -27,7 +27,8 @@ const NumberedFault kNumberedFaults[] = {
     {"silent-from", "Answer nothing from the Nth command on.", Kind::Silence, FaultRule::Always, 0},
     {"silent", "Answer nothing to the Nth command only.", Kind::Silence, 1, 0},
     {"err-once", "Answer the Nth command with \"Err\" (its resend is answered).", Kind::Err, 1, 0},
-    {"err-from", "Answer \"Err\" to every command from the Nth on.", Kind::Err, FaultRule::Always, 0},
+    {"err-from", "Answer \"Err\" to every command from the Nth on.", Kind::Err, FaultRule::Always,
+     0},
     {"empty", "Answer the Nth command with a bare CR.", Kind::Empty, 1, 0},
     {"garbage", "Answer the Nth command with non-ASCII bytes and NUL.", Kind::Garbage, 1, 0},
     {"no-cr", "Answer the Nth command without the closing CR.", Kind::NoCr, 1, 0},
@@ -90,7 +91,8 @@ void configureFaults(const QCommandLineParser &parser, sim::PtyDevice &device) {
         const int eq = spec.indexOf('=');
         if (eq <= 0)
             throw std::invalid_argument("--reply needs CMD=TEXT: " + spec.toStdString());
-        device.addFault(FaultRule::customReply(spec.left(eq).toLatin1(), spec.mid(eq + 1).toLatin1()));
+        device.addFault(
+            FaultRule::customReply(spec.left(eq).toLatin1(), spec.mid(eq + 1).toLatin1()));
     }
 }
 

@@ -54,7 +54,8 @@ public:
     // Reads until CR, the time-out or a hang-up of the terminal.
     Read readToCr(int timeoutMs = 2000) {
         Read result;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                                   deadline - std::chrono::steady_clock::now())

@@ -239,9 +239,9 @@ void TestDeviceModel::inputAndOutputTeach() {
     QVERIFY(qAbs(model.outputVoltageV() - 10.0) < 0.01);
     QCOMPARE(model.reply(">VDC 4096"), QByteArray("Err_ValRange"));
     QCOMPARE(model.reply(">IDC x"), QByteArray("Err_ValRange"));
-    for (const QByteArray &store : {QByteArray(">StIDC0 80"), QByteArray(">StIDC1 793"),
-                                    QByteArray(">StIDC2 3707"), QByteArray(">StVDC1 70"),
-                                    QByteArray(">StVDC3 3376")})
+    for (const QByteArray &store :
+         {QByteArray(">StIDC0 80"), QByteArray(">StIDC1 793"), QByteArray(">StIDC2 3707"),
+          QByteArray(">StVDC1 70"), QByteArray(">StVDC3 3376")})
         QCOMPARE(model.reply(store), QByteArray("OK"));
     QCOMPARE(model.teachValue("StIDC0"), 80);
 }
@@ -312,9 +312,9 @@ void TestDeviceModel::variantWithoutRecalibration() {
     DeviceModel model;
     model.setRecalibrationSupported(false);
     model.setAppliedPressure(250);
-    for (const QByteArray &cmd : {QByteArray(">TCalibPlus"), QByteArray(">TCalibMinus"),
-                                  QByteArray(">TCalibOK"), QByteArray(">TCalibFinished"),
-                                  QByteArray("RecallCalib")})
+    for (const QByteArray &cmd :
+         {QByteArray(">TCalibPlus"), QByteArray(">TCalibMinus"), QByteArray(">TCalibOK"),
+          QByteArray(">TCalibFinished"), QByteArray("RecallCalib")})
         QCOMPARE(model.reply(cmd), QByteArray("Err_CmdNotExist"));
     QVERIFY(!model.recalibrationActive());
     QCOMPARE(model.reply("?UnitP"), QByteArray("UnitP 0")); // the rest still works

@@ -70,13 +70,13 @@ void TestZelsimCli::faultOptions() {
                          "--reply", ">WarnPup 5=Err_ValRange", "--hangup-after", "6"});
     QVERIFY(!path.isEmpty());
     TermiosClient client(path);
-    QCOMPARE(client.exchange("?UnitP"), QByteArray("UnitP 0"));        // 1
-    QCOMPARE(client.exchange("?UnitP"), QByteArray("Err"));            // 2
-    QCOMPARE(client.exchange("?UnitP"), QByteArray(""));               // 3
-    QCOMPARE(client.exchange("?ScalPdown"), QByteArray("ScalPup 5"));  // 4
+    QCOMPARE(client.exchange("?UnitP"), QByteArray("UnitP 0"));          // 1
+    QCOMPARE(client.exchange("?UnitP"), QByteArray("Err"));              // 2
+    QCOMPARE(client.exchange("?UnitP"), QByteArray(""));                 // 3
+    QCOMPARE(client.exchange("?ScalPdown"), QByteArray("ScalPup 5"));    // 4
     QCOMPARE(client.exchange(">WarnPup 5"), QByteArray("Err_ValRange")); // 5
-    QCOMPARE(client.exchange("?UnitP"), QByteArray("UnitP 0"));        // 6
-    client.writeLine("?UnitP");                                        // 7: hang-up
+    QCOMPARE(client.exchange("?UnitP"), QByteArray("UnitP 0"));          // 6
+    client.writeLine("?UnitP");                                          // 7: hang-up
     QCOMPARE(client.readToCr(5000).end, TermiosClient::End::HangUp);
     terminate(process);
 
@@ -100,9 +100,9 @@ void TestZelsimCli::helpAndBadOptions() {
                                "--pressure", "--silent-from", "--hangup-after", "--reply"})
         QVERIFY2(text.contains(option), option);
 
-    for (const QStringList &bad : {QStringList{}, QStringList{"--pty", "--range", "120"},
-                                   QStringList{"--pty", "--err-once", "x"},
-                                   QStringList{"--pty", "--reply", "novalue"}}) {
+    for (const QStringList &bad :
+         {QStringList{}, QStringList{"--pty", "--range", "120"},
+          QStringList{"--pty", "--err-once", "x"}, QStringList{"--pty", "--reply", "novalue"}}) {
         QProcess process;
         process.start(ZELSIM_PATH, bad);
         QVERIFY(process.waitForFinished(5000));
