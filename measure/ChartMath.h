@@ -31,7 +31,7 @@ public:
     static constexpr int kStepCount = 28;
     static constexpr int kMaxGridLines = 8; // there are eight grid labels per chart
     static constexpr double kMagnitudeLimit = 1e300;
-    static constexpr int kCoordinateLimit = 10000;
+    static constexpr int kCoordinateLimit = 1000;
 
     // 1, 2, 5 times 10^-4 ... 10^4, then 100000.
     static double gridStep(int stepIndex);
