@@ -463,9 +463,17 @@ void TformMain::ButtonComPortClick()
 {
     TComSetupFrm dialog(*comPort_, this);
     dialog.loadFromPort();
-    if (prompts_->execModal(dialog) == QDialog::Accepted)
+    const ToolSettings settings(options_.executableDir);
+    if (prompts_->execModal(dialog) == QDialog::Accepted) {
+        const QString before = comPort_->devicePath();
         dialog.applyToPort();
-    ToolSettings(options_.executableDir).writeComPort(comPort_->port());
+        // A device the user bound to the COM name is kept in section "Ports".
+        const bool demoBinding = comPort_->devicePath() == options_.portDeviceOverride;
+        if (!demoBinding && (comPort_->devicePath() != before ||
+                             comPort_->bindings().contains(comPort_->port())))
+            settings.writeString(QStringLiteral("Ports"), comPort_->port(), comPort_->devicePath());
+    }
+    settings.writeComPort(comPort_->port());
 }
 
 void TformMain::switchLanguage(int language)

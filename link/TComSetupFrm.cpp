@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -18,6 +19,11 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), p
     auto *group = new QGroupBox(QStringLiteral(" Settings "), this);
     form_ = new QFormLayout(group);
     portList_ = addList(QStringLiteral("Port"), QStringLiteral("ComboPort"), {});
+    deviceList_ = addList(QStringLiteral("Device"), QStringLiteral("ComboDevice"), {});
+    deviceList_->setEditable(true);
+    deviceList_->setToolTip(QStringLiteral("The Linux device used for this COM name"));
+    connect(portList_, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this] { showDeviceOfPort(); });
     baudList_ = addList(QStringLiteral("Baud rate"), QStringLiteral("ComboBaudRate"), baudRateItems());
     dataBitsList_ = addList(QStringLiteral("Data bits"), QStringLiteral("ComboDataBits"),
                             {"5", "6", "7", "8"});
@@ -59,23 +65,45 @@ QComboBox *TComSetupFrm::addList(const QString &caption, const QString &objectNa
     return list;
 }
 
+QList<QPair<QString, QString>> TComSetupFrm::presentDevices()
+{
+    QList<QPair<QString, QString>> devices;
+    QMap<QString, QString> described;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        QString text = info.description();
+        if (!info.serialNumber().isEmpty())
+            text += QStringLiteral(", serial ") + info.serialNumber();
+        described.insert(info.systemLocation(), text);
+    }
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo &link : byId.entryInfoList(QDir::Files | QDir::System)) {
+        const QString target = link.canonicalFilePath();
+        devices.append({link.absoluteFilePath(), described.value(target, target)});
+    }
+    for (auto it = described.begin(); it != described.end(); ++it)
+        devices.append({it.key(), it.value()});
+    return devices;
+}
+
 void TComSetupFrm::loadFromPort()
 {
+    portList_->blockSignals(true);
     portList_->clear();
-    QMap<QString, QString> present;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        present.insert(info.systemLocation(), info.description());
     for (int n = 1; n <= 16; ++n) {
         const QString name = QStringLiteral("COM%1").arg(n);
         const QString device = port_.bindings().value(name, TComPort::defaultDevice(name));
         QString shown = name + QStringLiteral("  ") + device;
-        if (present.contains(device) && !present.value(device).isEmpty())
-            shown += QStringLiteral("  (") + present.value(device) + QLatin1Char(')');
-        else if (!QFileInfo::exists(device))
+        if (!QFileInfo::exists(device))
             shown += QStringLiteral("  (not present)");
         portList_->addItem(shown, name);
     }
     portList_->setCurrentIndex(portList_->findData(port_.port()));
+    portList_->blockSignals(false);
+    deviceList_->clear();
+    for (const auto &device : presentDevices())
+        deviceList_->addItem(device.first + QStringLiteral("  (") + device.second + QLatin1Char(')'),
+                             device.first);
+    showDeviceOfPort();
     baudList_->setCurrentIndex(qMax(0, baudList_->findText(QString::number(port_.baudRate()))));
     dataBitsList_->setCurrentText(QStringLiteral("8"));
     stopBitsList_->setCurrentText(QStringLiteral("1"));
@@ -83,9 +111,34 @@ void TComSetupFrm::loadFromPort()
     flowList_->setCurrentText(QStringLiteral("None"));
 }
 
+void TComSetupFrm::showDeviceOfPort()
+{
+    const QString name = portList_->currentData().toString();
+    const QString device = port_.bindings().value(name, TComPort::defaultDevice(name));
+    const int index = deviceList_->findData(device);
+    if (index >= 0)
+        deviceList_->setCurrentIndex(index);
+    else
+        deviceList_->setEditText(device);
+}
+
+QString TComSetupFrm::chosenDevice() const
+{
+    const int index = deviceList_->findText(deviceList_->currentText());
+    const QString device = index >= 0 ? deviceList_->itemData(index).toString()
+                                      : deviceList_->currentText().trimmed();
+    return device;
+}
+
 void TComSetupFrm::applyToPort()
 {
     const QString name = portList_->currentData().toString();
+    const QString device = chosenDevice();
+    if (!name.isEmpty() && !device.isEmpty() && device != TComPort::defaultDevice(name)) {
+        QMap<QString, QString> bindings = port_.bindings();
+        bindings.insert(name, device);
+        port_.setBindings(bindings);
+    }
     if (!name.isEmpty())
         port_.setPort(name);
     bool ok = false;

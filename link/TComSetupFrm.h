@@ -17,12 +17,20 @@ public:
     void applyToPort();
 
     static QStringList baudRateItems();
+    // The device the chosen COM name is bound to after OK.
+    QString chosenDevice() const;
+    // Present serial devices: path, description and serial number, with the stable
+    // /dev/serial/by-id names first.
+    static QList<QPair<QString, QString>> presentDevices();
 
 private:
     QComboBox *addList(const QString &caption, const QString &objectName, const QStringList &items);
 
     TComPort &port_;
+    void showDeviceOfPort();
+
     QComboBox *portList_ = nullptr;
+    QComboBox *deviceList_ = nullptr;
     QComboBox *baudList_ = nullptr;
     QComboBox *dataBitsList_ = nullptr;
     QComboBox *stopBitsList_ = nullptr;
