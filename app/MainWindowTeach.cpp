@@ -1,20 +1,140 @@
 // Handlers of the production teach: teach run, teach values, teach files, instrument settings.
 #include "app/TformMain.h"
 
+#include "app/Errors.h"
+#include "teach/TeachValueFile.h"
+#include "teach/TeachValueTable.h"
+#include "teach/TeachValueTransfer.h"
 #include "teach/TformOptions.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kMsgLoading = 35;
+constexpr int kMsgLoaded = 38;
+constexpr int kMsgSending = 40;
+constexpr int kMsgSent = 48;
+constexpr int kMsgNotAllSent = 58;
+constexpr int kMsgSaved = 59;
+
+// Besides the transfer lock, a teach transfer keeps the menus (files, settings dialogs) and
+// every teach button from starting anything else.
+void lockForTeachTransfer(TformMain &w) {
+    w.state.abortFlag = false;
+    w.takeTransferLock();
+    w.setMenusEnabled(false);
+    for (const char *name :
+         {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach", "ButtonAbortTeach"})
+        w.ctl<QPushButton>(QString::fromLatin1(name))->setEnabled(false);
+    w.Progress->setMaximum(TeachValueTransfer::ProgressMaximum);
+    w.Progress->setValue(0);
+    w.state.transferFailureMarker = 0;
+    w.openPort();
+}
+
+void releaseAfterTeachTransfer(TformMain &w) {
+    w.state.abortFlag = false;
+    w.releaseTransferLock();
+    w.setMenusEnabled(true);
+    w.setTeachButtonsIdle();
+    w.Progress->setValue(0);
+    w.state.transferFailureMarker = 0;
+}
+
+TeachValueTransfer transferOf(TformMain &w) {
+    return TeachValueTransfer([&w](const QString &command) { return w.SendSpToCom(command); },
+                              w.state.decimalSeparator);
+}
+
+QLabel *valueLabel(const TformMain &w, const TeachValueRow &row) {
+    return w.ctl<QLabel>(QString::fromLatin1(row.valueLabel));
+}
+
+} // namespace
 
 void TformMain::ButtonTeachClick() {}
 void TformMain::ButtonAbortTeachClick() {}
-void TformMain::ButtonLoadTeachClick() {}
-void TformMain::ButtonSendTeachClick() {}
-void TformMain::MeasRange1Change() {}
-void TformMain::LoadTeachwerteClick() {}
-void TformMain::SaveTeachwerteClick() {}
 
-void TformMain::ButtonOptionsClick() { prompts().execModal(*formOptions()); }
+void TformMain::ButtonLoadTeachClick() {
+    if (refuseWhileMeasuring())
+        return;
+    lockForTeachTransfer(*this);
+    setStatus(msg(kMsgLoading) + portSuffix());
+    transferOf(*this).load(
+        [this](int range) {
+            for (const char *name : {"MeasRange1", "MeasRange2"}) {
+                auto *box = ctl<QComboBox>(QString::fromLatin1(name));
+                // A range the lists do not know leaves both without a selection.
+                box->setCurrentIndex(range >= 0 && range < box->count() ? range : -1);
+            }
+            MeasRange1Change();
+        },
+        [this](const TeachValueRow &row, int value) {
+            valueLabel(*this, row)->setText(QString::number(value));
+        });
+    closePort();
+    setStatus(msg(kMsgLoaded));
+    releaseAfterTeachTransfer(*this);
+}
 
-void TformMain::GetGPIBConfigData()
-{
+void TformMain::ButtonSendTeachClick() {
+    if (refuseWhileMeasuring())
+        return;
+    lockForTeachTransfer(*this);
+    setStatus(msg(kMsgSending) + portSuffix());
+    const bool accepted = transferOf(*this).send(
+        [this](const TeachValueRow &row) { return valueLabel(*this, row)->text(); });
+    closePort();
+    setStatus(msg(accepted ? kMsgSent : kMsgNotAllSent));
+    releaseAfterTeachTransfer(*this);
+    // The device kept values it refused, or did not store them: the user must hear of it.
+    if (!accepted)
+        throw EGlobalError(msg(kMsgNotAllSent));
+}
+
+void TformMain::MeasRange1Change() {
+    const int range = ctl<QComboBox>(QStringLiteral("MeasRange1"))->currentIndex();
+    for (const TeachValueRow *row : TeachValueTable::rangeCaptionRows())
+        ctl<QLabel>(QString::fromLatin1(row->captionLabel))
+            ->setText(TeachValueTable::caption(*row, range));
+}
+
+void TformMain::LoadTeachwerteClick() {
+    const QString path =
+        prompts().openFileName(this, executableDir(), QString(), TeachValueFile::Filter);
+    if (path.isEmpty())
+        return;
+    const TeachValueFile::ReadResult file = TeachValueFile::read(path);
+    // A wrong or unreadable file is reported and changes nothing; it is no device failure, so
+    // a running measurement goes on.
+    if (!file.ok()) {
+        prompts().showError(this, file.error);
+        return;
+    }
+    for (const TeachValueFile::Entry &entry : file.entries)
+        valueLabel(*this, *entry.row)->setText(entry.caption);
+    setStatus(msg(kMsgLoaded));
+}
+
+void TformMain::SaveTeachwerteClick() {
+    const QString path = prompts().saveFileName(
+        this, executableDir(), TeachValueFile::DefaultSaveName, TeachValueFile::Filter, false);
+    if (path.isEmpty())
+        return;
+    TeachValueFile::write(
+        path, [this](const TeachValueRow &row) { return valueLabel(*this, row)->text(); });
+    setStatus(msg(kMsgSaved));
+}
+
+void TformMain::ButtonOptionsClick() {
+    prompts().execModal(*formOptions());
+}
+
+void TformMain::GetGPIBConfigData() {
     TformOptions::readStored(executableDir(), state.gpib);
     formOptions()->FormCreate();
 }

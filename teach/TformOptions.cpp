@@ -1,9 +1,12 @@
 #include "teach/TformOptions.h"
 
+#include "app/IniFile.h"
 #include "app/TformMain.h"
 #include "app/ToolSettings.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -46,6 +49,10 @@ TformOptions::TformOptions(TformMain &window) : QDialog(&window), window_(window
 {
     setObjectName(QStringLiteral("formOptions"));
     setWindowTitle(QStringLiteral("Optionen"));
+    // Fixed border with the system menu only: no help, minimise or maximise buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     auto *gpib = new QGroupBox(QStringLiteral("GPIB"), this);
     gpib->setObjectName(QStringLiteral("GroupBoxGPIB"));
     auto *gpibForm = new QFormLayout(gpib);
@@ -83,6 +90,7 @@ TformOptions::TformOptions(TformMain &window) : QDialog(&window), window_(window
     layout->addWidget(simulation);
     layout->addWidget(daValues);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     FormCreate();
 }
 
@@ -101,21 +109,28 @@ void TformOptions::ButtonSaveClick()
 {
     for (const SettingField &field : kFields)
         window_.state.gpib.*field.member = edit(field.edit)->text();
-    const ToolSettings settings(window_.executableDir());
+    // One file session for all nine keys, replaced at once: a failed save leaves the earlier
+    // settings file whole.
+    const QString path = ToolSettings(window_.executableDir()).path();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    IniFile file(path);
+    file.load();
     for (const SettingField &field : kFields)
-        settings.writeString(QString::fromLatin1(field.section), QString::fromLatin1(field.key),
-                             window_.state.gpib.*field.member);
+        file.writeString(QString::fromLatin1(field.section), QString::fromLatin1(field.key),
+                         window_.state.gpib.*field.member);
+    file.save();
 }
 
 void TformOptions::ButtonAbortClick()
 {
     FormCreate();
-    close();
+    reject();
 }
 
 void TformOptions::readStored(const QString &toolSettingsDir, GpibSettings &settings)
 {
-    const ToolSettings file(toolSettingsDir);
+    IniFile file(ToolSettings(toolSettingsDir).path());
+    file.load();
     for (const SettingField &field : kFields)
         settings.*field.member =
             file.readString(QString::fromLatin1(field.section), QString::fromLatin1(field.key));
