@@ -53,6 +53,7 @@ QWidget *makeControl(const ParamDef &row, QWidget *parent)
     }
     case ParamKind::Choice: {
         auto *combo = new QComboBox(parent);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         combo->addItems(ParamTable::designItems(name));
         combo->setCurrentIndex(-1);
         control = combo;
@@ -66,19 +67,26 @@ QWidget *makeControl(const ParamDef &row, QWidget *parent)
     return control;
 }
 
-// Where each group box sits on its page (row, column).
-QMap<QString, QPair<int, int>> groupPositions()
+struct GroupPlace {
+    int row;
+    int column;
+    int columnSpan;
+};
+
+// Where each group box sits on its page; groups with long captions take the whole width.
+QMap<QString, GroupPlace> groupPlaces()
 {
     return {
-        {"GroupBoxScalP", {0, 0}},       {"GroupBoxScalIN1T", {1, 0}},
-        {"GroupBoxScalIN1P", {1, 1}},    {"GroupBoxScalIN2H", {2, 0}},
-        {"GroupBoxScalIN2P", {2, 1}},    {"GroupBoxWarnP", {0, 0}},
-        {"GroupBoxWarnIN1T", {1, 0}},    {"GroupBoxWarnIN1P", {1, 1}},
-        {"GroupBoxWarnIN2H", {2, 0}},    {"GroupBoxWarnIN2P", {2, 1}},
-        {"GroupBoxFilter", {0, 0}},      {"GroupBoxWarnton", {0, 1}},
-        {"GroupBoxExterneKonfiguration", {1, 0}}, {"GroupBoxAnzeige", {1, 1}},
-        {"GroupBoxSignale", {2, 0}},     {"GroupBoxNachkomma", {2, 1}},
-        {"GroupBoxRelais", {3, 0}},      {"GroupBoxSonstiges", {3, 1}},
+        {"GroupBoxScalP", {0, 0, 1}},        {"GroupBoxScalIN1T", {1, 0, 1}},
+        {"GroupBoxScalIN1P", {1, 1, 1}},     {"GroupBoxScalIN2H", {2, 0, 1}},
+        {"GroupBoxScalIN2P", {2, 1, 1}},     {"GroupBoxWarnP", {0, 0, 1}},
+        {"GroupBoxWarnIN1T", {1, 0, 1}},     {"GroupBoxWarnIN1P", {1, 1, 1}},
+        {"GroupBoxWarnIN2H", {2, 0, 1}},     {"GroupBoxWarnIN2P", {2, 1, 1}},
+        {"GroupBoxFilter", {0, 0, 2}},       {"GroupBoxWarnton", {1, 0, 1}},
+        {"GroupBoxExterneKonfiguration", {1, 1, 1}},
+        {"GroupBoxAnzeige", {2, 0, 1}},      {"GroupBoxSignale", {2, 1, 1}},
+        {"GroupBoxNachkomma", {3, 0, 1}},    {"GroupBoxSonstiges", {3, 1, 1}},
+        {"GroupBoxRelais", {4, 0, 2}},
     };
 }
 
@@ -88,7 +96,7 @@ void SettingsPagesBuilder::build(TformMain &window)
 {
     QMap<QString, QGridLayout *> pageLayouts;
     QMap<QString, QFormLayout *> groupForms;
-    const auto positions = groupPositions();
+    const auto places = groupPlaces();
     for (const ParamDef &row : ParamTable::rows()) {
         const QString sheetName = QString::fromLatin1(row.sheet);
         const QString groupName = QString::fromLatin1(row.groupBox);
@@ -103,17 +111,18 @@ void SettingsPagesBuilder::build(TformMain &window)
             group->setObjectName(groupName);
             auto *form = new QFormLayout(group);
             form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+            // Long captions go above their field instead of being cut off.
+            form->setRowWrapPolicy(QFormLayout::WrapLongRows);
             groupForms.insert(groupName, form);
-            const auto pos = positions.value(groupName);
-            const bool wide = groupName == QLatin1String("GroupBoxRelais");
-            pageLayouts.value(sheetName)->addWidget(group, pos.first, pos.second, 1, wide ? 1 : 1);
+            const GroupPlace place = places.value(groupName);
+            pageLayouts.value(sheetName)->addWidget(group, place.row, place.column, 1,
+                                                    place.columnSpan);
         }
         QFormLayout *form = groupForms.value(groupName);
         QWidget *control = makeControl(row, form->parentWidget());
         if (*row.label) {
             auto *label = new QLabel(QString::fromUtf8(row.labelCaption), form->parentWidget());
             label->setObjectName(QString::fromLatin1(row.label));
-            label->setWordWrap(true);
             form->addRow(label, control);
         } else {
             form->addRow(control);
