@@ -1,11 +1,28 @@
-// Handlers of the device settings: transfers, configuration files, unit conversion.
+// Handlers of the device settings: transfers and the external-pressure mode.
 #include "app/TformMain.h"
+#include "params/ParamTransfer.h"
 
-void TformMain::ButtonLadenClick() {}
-void TformMain::AlleParameterLaden() {}
-void TformMain::ButtonAbortConfigClick() { state.abortFlag = true; }
-void TformMain::ButtonSendenClick() {}
-void TformMain::AlleParameterSenden() {}
-void TformMain::ButtonWE100PaClick() {}
-void TformMain::ButtonWE250PaClick() {}
-void TformMain::ExtPressChanged() {}
+void TformMain::ButtonLadenClick() {
+    ParamTransfer(*this).loadClick();
+}
+void TformMain::AlleParameterLaden() {
+    ParamTransfer(*this).loadAll();
+}
+void TformMain::ButtonAbortConfigClick() {
+    state.abortFlag = true;
+}
+void TformMain::ButtonSendenClick() {
+    ParamTransfer(*this).sendClick();
+}
+void TformMain::AlleParameterSenden() {
+    ParamTransfer(*this).sendAll();
+}
+void TformMain::ButtonWE100PaClick() {
+    ParamTransfer(*this).factorySettings(1);
+}
+void TformMain::ButtonWE250PaClick() {
+    ParamTransfer(*this).factorySettings(0);
+}
+void TformMain::ExtPressChanged() {
+    ParamTransfer(*this).extPressChanged();
+}
