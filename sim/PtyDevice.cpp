@@ -7,8 +7,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <sys/prctl.h>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
