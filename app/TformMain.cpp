@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -267,6 +268,8 @@ void TformMain::FormCreate()
     // The teach features stay out of reach unless the tool runs for production staff.
     const bool production = options_.production;
     PageControl->setTabVisible(0, production);
+    // A hidden tab is still reached by Ctrl+Tab and the wheel; a disabled one is skipped.
+    PageControl->tabBar()->setTabEnabled(0, production);
     LoadTeachwerte->setVisible(production);
     SaveTeachwerte->setVisible(production);
     ButtonOptions->setVisible(production);

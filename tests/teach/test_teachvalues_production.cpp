@@ -72,6 +72,10 @@ private slots:
         w.PageControl->setCurrentIndex(0);
         QVERIFY(w.TeachZELSheet->isVisible());
         QCOMPARE(w.PageControl->tabText(0), QStringLiteral("Teach ZEL 40"));
+        // Reachable from the keyboard as any other tab.
+        w.PageControl->setCurrentIndex(4);
+        QTest::keyClick(w.PageControl, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w.PageControl->currentIndex(), 0);
     }
 
     void nothingShowsThemWithoutProduction() {
@@ -105,6 +109,14 @@ private slots:
                               Qt::NoModifier, Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(bar, &wheel);
             verifyHidden(fx, "wheel");
+        }
+
+        bar->setFocus();
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
+                            Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left,
+                            Qt::Key_Home, Qt::Key_End, Qt::Key_Home}) {
+            QTest::keyClick(bar, key);
+            verifyHidden(fx, "tab bar keys");
         }
 
         // A device action with its locks and releases.
