@@ -1,28 +1,97 @@
 #include "calib/TFormKalibrieren.h"
 
 #include "app/TformMain.h"
+#include "calib/CalibReplies.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <exception>
+#include <functional>
 
-TFormKalibrieren::TFormKalibrieren(TformMain &window) : QDialog(&window), window_(window)
-{
-    setObjectName(QStringLiteral("FormKalibrieren"));
-    setWindowTitle(QStringLiteral("ZEL kalibrieren"));
-    auto *status = new QLabel(this);
-    status->setObjectName(QStringLiteral("Statusanzeige"));
-    status->setWordWrap(true);
-    status->setFixedSize(360, 110);
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ButtonCalibOK"));
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel->setObjectName(QStringLiteral("ButtonCalibAbbrechen"));
-    auto *buttons = new QHBoxLayout();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(status);
-    layout->addLayout(buttons);
+namespace {
+constexpr int kCaption = 106;
+constexpr int kCancel = 116;
+constexpr int kRunning = 117;
+constexpr int kFailed = 123;
+constexpr int kAborted = 130;
+constexpr int kSwitchingPorts = 133;
+
+// Runs an action only when the scope is left by an exception.
+class OnFailure {
+public:
+    explicit OnFailure(std::function<void()> action)
+        : action_(std::move(action)), pending_(std::uncaught_exceptions()) {}
+    ~OnFailure() {
+        if (std::uncaught_exceptions() > pending_)
+            action_();
+    }
+    OnFailure(const OnFailure &) = delete;
+    OnFailure &operator=(const OnFailure &) = delete;
+
+private:
+    std::function<void()> action_;
+    int pending_;
+};
+} // namespace
+
+TFormKalibrieren::TFormKalibrieren(TformMain &window)
+    : CalibDialog(window, QStringLiteral("FormKalibrieren"), QStringLiteral("ZEL kalibrieren")) {}
+
+void TFormKalibrieren::Kalibrierfenster_Initialisieren() {
+    setWindowTitle(msg(kCaption));
+    const SharedState &state = window_.state;
+    showText(msg(CalibReplies::pressureRequestEntry(state.calibNegative, state.calibRange100)));
+    ButtonCalibAbbrechen->setText(msg(kCancel));
+    ButtonCalibOK->setEnabled(true);
+    ButtonCalibAbbrechen->setEnabled(true);
+    step_ = 0;
+    success_ = false;
+    cancelled_ = false;
+}
+
+void TFormKalibrieren::ButtonCalibOKClick() {
+    ButtonCalibOK->setEnabled(false);
+    ButtonCalibAbbrechen->setEnabled(false);
+    {
+        // The step has moved on before the device was asked, so after a failure (reported by
+        // the global handler) the next OK still ends re-calibration or closes the dialog.
+        const OnFailure keepUsable([this] {
+            showResult(kFailed,
+                       step_ == 1 ? CalibReplies::kHoseRequest : CalibReplies::kExitWithOk);
+            ButtonCalibOK->setEnabled(true);
+        });
+        if (step_ == 0)
+            confirmPressure();
+        else if (step_ == 1)
+            finishRecalibration();
+        else
+            close();
+    }
+    ButtonCalibOK->setEnabled(true);
+}
+
+void TFormKalibrieren::confirmPressure() {
+    step_ = 1;
+    showProgress(kRunning);
+    const CalibReplies::Outcome outcome = CalibReplies::calibOk(send(QStringLiteral(">TCalibOK")));
+    success_ = outcome.success;
+    showResult(outcome.entry, CalibReplies::kHoseRequest);
+}
+
+void TFormKalibrieren::finishRecalibration() {
+    step_ = 2;
+    showProgress(kSwitchingPorts);
+    const QString reply = send(QStringLiteral(">TCalibFinished"));
+    showResult(CalibReplies::calibFinished(reply, cancelled_, success_), CalibReplies::kExitWithOk);
+}
+
+void TFormKalibrieren::ButtonCalibAbbrechenClick() {
+    showResult(kAborted, CalibReplies::kHoseRequest);
+    ButtonCalibAbbrechen->setEnabled(false);
+    step_ = 1;
+    cancelled_ = true;
+}
+
+void TFormKalibrieren::showResult(int entry, int followUp) {
+    showText(msg(entry) + msg(followUp));
 }

@@ -1,16 +1,27 @@
 #pragma once
 
-#include <QDialog>
+#include "calib/CalibDialog.h"
 
 class TformMain;
 
 // The guided re-calibration dialog: the pressure request, the device's answer, the request to
-// remove the hoses and the result, stepped through with OK.
-class TFormKalibrieren : public QDialog {
+// remove the hoses and the result, stepped through with OK. The direction and the range come
+// from the window's state when the dialog opens.
+class TFormKalibrieren : public CalibDialog {
     Q_OBJECT
 public:
     explicit TFormKalibrieren(TformMain &window);
 
+    void Kalibrierfenster_Initialisieren() override;
+    void ButtonCalibOKClick() override;
+    void ButtonCalibAbbrechenClick() override;
+
 private:
-    TformMain &window_;
+    void confirmPressure();
+    void finishRecalibration();
+    void showResult(int entry, int followUp);
+
+    int step_ = 0; // 0 pressure applied?, 1 hoses removed?, 2 result shown
+    bool success_ = false;
+    bool cancelled_ = false;
 };

@@ -1,28 +1,37 @@
 #include "calib/TFormKalibrierungLoeschen.h"
 
 #include "app/TformMain.h"
+#include "calib/CalibReplies.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
-TFormKalibrierungLoeschen::TFormKalibrierungLoeschen(TformMain &window) : QDialog(&window), window_(window)
-{
-    setObjectName(QStringLiteral("FormKalibrierungLoeschen"));
-    setWindowTitle(QStringLiteral("Kalibr. löschen"));
-    auto *status = new QLabel(this);
-    status->setObjectName(QStringLiteral("Statusanzeige"));
-    status->setWordWrap(true);
-    status->setFixedSize(360, 110);
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ButtonCalibOK"));
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel->setObjectName(QStringLiteral("ButtonCalibAbbrechen"));
-    auto *buttons = new QHBoxLayout();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(status);
-    layout->addLayout(buttons);
+namespace {
+constexpr int kClose = 99;
+constexpr int kCancel = 116;
+constexpr int kCaption = 124;
+constexpr int kQuestion = 125;
+constexpr int kRunning = 129;
+} // namespace
+
+TFormKalibrierungLoeschen::TFormKalibrierungLoeschen(TformMain &window)
+    : CalibDialog(window, QStringLiteral("FormKalibrierungLoeschen"),
+                  QStringLiteral("Kalibr. löschen")) {}
+
+void TFormKalibrierungLoeschen::Kalibrierfenster_Initialisieren() {
+    setWindowTitle(msg(kCaption));
+    showText(msg(kQuestion));
+    ButtonCalibAbbrechen->setText(msg(kCancel));
+    ButtonCalibOK->setEnabled(true);
+}
+
+void TFormKalibrierungLoeschen::ButtonCalibOKClick() {
+    showProgress(kRunning);
+    showText(msg(CalibReplies::recallCalib(send(QStringLiteral("RecallCalib")))));
+    // From now on the second button only closes the dialog.
+    ButtonCalibAbbrechen->setText(msg(kClose));
+    ButtonCalibOK->setEnabled(false);
+}
+
+void TFormKalibrierungLoeschen::ButtonCalibAbbrechenClick() {
+    close();
 }

@@ -1,0 +1,64 @@
+#include "calib/CalibDialog.h"
+
+#include "app/TformMain.h"
+#include "calib/CalibLock.h"
+#include "calib/CalibReplies.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+CalibDialog::CalibDialog(TformMain &window, const QString &objectName, const QString &caption)
+    : QDialog(&window), window_(window) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    Statusanzeige = new QLabel(this);
+    Statusanzeige->setObjectName(QStringLiteral("Statusanzeige"));
+    Statusanzeige->setWordWrap(true);
+    Statusanzeige->setFixedSize(360, 110);
+    ButtonCalibOK = new QPushButton(QStringLiteral("OK"), this);
+    ButtonCalibOK->setObjectName(QStringLiteral("ButtonCalibOK"));
+    ButtonCalibAbbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
+    ButtonCalibAbbrechen->setObjectName(QStringLiteral("ButtonCalibAbbrechen"));
+    auto *buttons = new QHBoxLayout();
+    buttons->addWidget(ButtonCalibOK);
+    buttons->addWidget(ButtonCalibAbbrechen);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Statusanzeige);
+    layout->addLayout(buttons);
+
+    connect(ButtonCalibOK, &QPushButton::clicked, this,
+            [this] { window_.runGuarded([this] { ButtonCalibOKClick(); }); });
+    connect(ButtonCalibAbbrechen, &QPushButton::clicked, this,
+            [this] { window_.runGuarded([this] { ButtonCalibAbbrechenClick(); }); });
+}
+
+void CalibDialog::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // A dialog restored by the desktop keeps its state; only a new opening resets it.
+    if (!event->spontaneous())
+        Kalibrierfenster_Initialisieren();
+}
+
+QString CalibDialog::msg(int entry) const {
+    return window_.msg(entry);
+}
+
+void CalibDialog::showText(const QString &catalogueText) {
+    Statusanzeige->setText(CalibReplies::withLineBreaks(catalogueText));
+}
+
+void CalibDialog::showProgress(int entry) {
+    window_.setStatus(msg(entry));
+    showText(msg(entry));
+}
+
+QString CalibDialog::send(const QString &command) {
+    // A failure earlier in the dialog made the global handler close the port; the operator
+    // must still be able to finish with the device.
+    if (!window_.ComPort().connected())
+        CalibLock(window_).openPort();
+    return window_.SendToCom(command);
+}
