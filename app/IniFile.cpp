@@ -132,8 +132,11 @@ IniFile::LoadResult IniFile::load() {
         return fail(LoadResult::Status::Unreadable,
                     QStringLiteral("%1 kann nicht gelesen werden (%2)").arg(path_, reason));
     }
-    // Read one byte past the limit: a special file may report size 0 and never end.
-    QByteArray bytes = file.read(MaxFileSize + 1);
+    // Read past the limit: a special file may report size 0 and never end. In pieces, as
+    // read(MaxFileSize + 1) would allocate the whole limit for every small file.
+    QByteArray bytes;
+    for (QByteArray piece; bytes.size() <= MaxFileSize && !(piece = file.read(65536)).isEmpty();)
+        bytes += piece;
     if (file.error() != QFileDevice::NoError) {
         return fail(
             LoadResult::Status::Unreadable,
@@ -274,8 +277,11 @@ void IniFile::save() const {
     const QByteArray bytes =
         windows1252_ ? encodeCp1252(text) : (utf8Bom_ ? Utf8Bom : QByteArray()) + text.toUtf8();
 
+    // Unbuffered: a buffered write only fails in the flush inside commit(), and Qt 6.4 then
+    // renames the cut temporary file over the old one (seen with a full disk).
     QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit())
         throwWriteError();
 }
 
