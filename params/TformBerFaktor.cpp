@@ -1,6 +1,7 @@
 #include "params/TformBerFaktor.h"
 
 #include "app/TformMain.h"
+#include "params/UnitConversion.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -8,25 +9,43 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TformBerFaktor::TformBerFaktor(TformMain &window) : QDialog(&window), window_(window)
-{
+TformBerFaktor::TformBerFaktor(TformMain &window) : QDialog(&window), window_(window) {
     setObjectName(QStringLiteral("formBerFaktor"));
     setWindowTitle(QStringLiteral("Unit -> Pa"));
     setWindowFlag(Qt::Tool);
     auto *heading = new QLabel(QStringLiteral("Unit ->Pa"), this);
     heading->setObjectName(QStringLiteral("Label2"));
-    auto *value = new QLineEdit(this);
-    value->setObjectName(QStringLiteral("EDruck"));
-    auto *unit = new QComboBox(this);
-    unit->setObjectName(QStringLiteral("UnitD"));
-    unit->setEditable(true);
-    unit->addItems({"hPa", "kPa", "mbar", "mmH2O", "mmHg", "Psi", "inH2O", "inHg"});
-    unit->setEditText(QStringLiteral("Unit"));
+    EDruck = new QLineEdit(this);
+    EDruck->setObjectName(QStringLiteral("EDruck"));
+    UnitD = new QComboBox(this);
+    UnitD->setObjectName(QStringLiteral("UnitD"));
+    UnitD->setEditable(true);
+    UnitD->setInsertPolicy(QComboBox::NoInsert); // a typed unit must not grow the list
+    UnitD->addItems({"hPa", "kPa", "mbar", "mmH2O", "mmHg", "Psi", "inH2O", "inHg"});
+    UnitD->setEditText(QStringLiteral("Unit"));
     auto *paste = new QPushButton(QStringLiteral("Paste"), this);
     paste->setObjectName(QStringLiteral("ButtonBerechn"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(heading);
-    layout->addWidget(value);
-    layout->addWidget(unit);
+    layout->addWidget(EDruck);
+    layout->addWidget(UnitD);
     layout->addWidget(paste);
+
+    connect(paste, &QPushButton::clicked, this,
+            [this] { window_.runGuarded([this] { ButtonBerechnClick(); }); });
+    connect(this, &QDialog::finished, this, &TformBerFaktor::FormClose);
+}
+
+void TformBerFaktor::ButtonBerechnClick() {
+    const QString pascal = UnitConversion::toPascalText(EDruck->text(), UnitD->currentText(),
+                                                        window_.state.decimalSeparator);
+    if (pascal.isEmpty())
+        return;
+    window_.state.unitConversionResult = pascal;
+    accept();
+}
+
+void TformBerFaktor::FormClose() {
+    if (window_.state.unitConversionResult.isEmpty())
+        window_.state.unitConversionResult = QStringLiteral("Err");
 }
