@@ -417,6 +417,7 @@ private slots:
             label(fx, row.valueLabel)->setText(QString::number(-n++));
         label(fx, "KalibMinus")->setText(QString());
         label(fx, "U0V")->setText(QStringLiteral("9999"));
+        label(fx, "U10V")->setText(QString(5000, QLatin1Char('7')) + QStringLiteral(" <b>x</b>"));
         QStringList saved;
         for (const TeachValueRow &row : TeachValueTable::rows())
             saved << label(fx, row.valueLabel)->text();
@@ -461,6 +462,7 @@ private slots:
         // The file, sent as loaded: the empty caption reaches the device as name and blank.
         fx.click("ButtonSendTeach");
         QVERIFY(fx.commands().contains(QStringLiteral(">CalibMinus ")));
+        QVERIFY(fx.commands().contains(QStringLiteral(">StVDC3 ") + QString(31, QLatin1Char('7'))));
     }
 
     void wrongFilesAreRefusedAndChangeNothing() {
