@@ -2,6 +2,7 @@
 #include "app/TformMain.h"
 
 #include "app/Errors.h"
+#include "teach/TeachController.h"
 #include "teach/TeachValueFile.h"
 #include "teach/TeachValueTable.h"
 #include "teach/TeachValueTransfer.h"
@@ -56,8 +57,8 @@ QLabel *valueLabel(const TformMain &w, const TeachValueRow &row) {
 
 } // namespace
 
-void TformMain::ButtonTeachClick() {}
-void TformMain::ButtonAbortTeachClick() {}
+void TformMain::ButtonTeachClick() { teach().runTeach(); }
+void TformMain::ButtonAbortTeachClick() { teach().abortTeach(); }
 
 void TformMain::ButtonLoadTeachClick() {
     if (refuseWhileMeasuring())

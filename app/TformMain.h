@@ -26,6 +26,9 @@ class TFormKalibrieren;
 class TFormKalibrierungLoeschen;
 class MeasurementController;
 class TeachController;
+namespace sim {
+class InstrumentBench;
+}
 
 // The instrument settings of the teach run, as stored in sections "IEEE" and "Agilent".
 struct GpibSettings {
@@ -63,6 +66,8 @@ public:
         bool production = false;               // shows the teach features
         QString simulatedDevice;               // shown in the title when a demo device is bound
         QString portDeviceOverride;            // device bound to the configured COM name, this run only
+        // The bench the "simulated" instrument backend drives (coupled to a device by its owner).
+        std::shared_ptr<sim::InstrumentBench> instrumentBench;
     };
 
     TformMain();

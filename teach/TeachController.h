@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+class InstrumentBackend;
 class TformMain;
 
 // The teach tab's device actions and the production teach run. Owned by the main window.
@@ -7,9 +10,23 @@ class TeachController {
 public:
     explicit TeachController(TformMain &window);
 
-    // Part of the global failure handling: the teach buttons become usable again.
+    // The production teach run, synchronously; returns when it has ended and throws what ended
+    // it early. A click while a run is still unwinding starts nothing.
+    void runTeach();
+    bool runActive() const { return runActive_; }
+    // The abort button: the run stops at its next check and a running wait ends at once.
+    void abortTeach();
+    // Sets the abort flag and gives up the abort button. The teach buttons come back only when
+    // no run is left to unwind: a new run, a load or a send must not start inside the old run.
+    void requestStop();
+    // The instrument backend the tool settings select, for the next run.
+    std::unique_ptr<InstrumentBackend> instrumentBackend() const;
+
+    // Part of the global failure handling: the teach buttons become usable again, unless a run
+    // is still unwinding (the failure came from a handler that ran inside it).
     void releaseAfterFailure();
 
 private:
     TformMain &window_;
+    bool runActive_ = false;
 };

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "teach/TeachRunContext.h"
+
+#include <QStringList>
+
+// The production teach run: locks the window, optionally restores the factory state, puts the
+// device into teach mode, teaches the chosen groups (internal pressure, OUT-D current and
+// voltage, the four input sections), has the device store them and returns it to normal mode.
+// Failures leave it as exceptions; an abort lets it unwind through its remaining steps.
+class TeachRun {
+public:
+    TeachRun(TformMain &window, InstrumentBackend &instruments);
+    void run();
+
+    // Value labels of the seven groups, keyed by the check box that selects the group.
+    struct Group {
+        const char *checkBox;
+        QStringList labels;
+    };
+    static std::vector<Group> groups();
+
+private:
+    void lockWindow();
+    void prepareGroupLabels();
+    bool anyGroupChecked() const;
+    void restoreFactoryState();
+    void switchMode(bool teachMode);
+    void teachGroups();
+    void storeTeachValues();
+    void finish();
+
+    TeachRunContext context_;
+};

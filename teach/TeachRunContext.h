@@ -1,0 +1,51 @@
+#pragma once
+
+#include "teach/PressurePoints.h"
+
+#include <QString>
+#include <memory>
+
+class InstrumentBackend;
+class InstrumentSession;
+class TformMain;
+
+// What the sections of a teach run share: the window's services as the run uses them, the
+// options it reads, and the instruments. Waits, device commands and status texts all go
+// through here.
+class TeachRunContext {
+public:
+    TeachRunContext(TformMain &window, InstrumentBackend &instruments);
+
+    TformMain &window() { return window_; }
+    bool aborted() const;
+    void status(const QString &text);
+    void delay(int ms);
+    QString send(const QString &command);
+    void setLabel(const QString &name, const QString &text);
+    void setProgress(int maximum, int position);
+    void setProgressPosition(int position);
+    int progressMaximum() const;
+    void showMessage(const QString &text);
+    // DTR first, then RTS.
+    void setModemLines(LineSide side);
+
+    bool checked(const char *checkBox) const;
+    // Selected index of MeasRange1, -1 when it shows no item.
+    int rangeIndex() const;
+    bool zelSimulation() const;
+    bool daValuesShown() const;
+    // The instrument setting stored under `key` ("GPIB2", "Agilent_OUTD_Strom", ...).
+    QString instrumentSetting(const char *key) const;
+    // A measured value as the status shows it: general format, the user's decimal separator.
+    QString numberText(double value) const;
+
+    // A new connection to the instrument at `address`, open.
+    std::unique_ptr<InstrumentSession> openInstrument(const QString &address);
+
+    // No measurement range chosen: the run is told to stop, as by the abort button.
+    void refuseWithoutRange();
+
+private:
+    TformMain &window_;
+    InstrumentBackend &instruments_;
+};
