@@ -49,15 +49,21 @@ QString EventLog::timeFormatWithoutZone(const QLocale &locale) {
 }
 
 void EventLog::save(const QString &path, const QStringList &lines) {
+    QByteArray content;
+    for (const QString &line : lines)
+        content += (line + QStringLiteral("\r\n")).toUtf8();
+    // Unbuffered, so a short write (a full disk, a size limit) shows in the count and is
+    // never committed as a cut file. Qt reports no error for a short write: errno tells why.
     QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    for (qsizetype i = 0; ok && i < lines.size(); ++i)
-        ok = file.write((lines[i] + QStringLiteral("\r\n")).toUtf8()) >= 0;
-    if (ok)
-        ok = file.commit();
-    if (!ok) {
-        // The temporary file is dropped with `file`; the earlier file stays.
-        throw EFileError(QStringLiteral("Datei %1 kann nicht erstellt werden (%2)")
-                             .arg(path, file.errorString()));
-    }
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        reason = file.errorString();
+    else if (file.write(content) != content.size())
+        reason = file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string();
+    else if (!file.commit())
+        reason = file.errorString();
+    // The temporary file is dropped with `file`; an earlier file stays as it was.
+    if (!reason.isNull())
+        throw EFileError(
+            QStringLiteral("Datei %1 kann nicht erstellt werden (%2)").arg(path, reason));
 }

@@ -92,22 +92,25 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("Log.csv");
         EventLog::save(path, {"old"});
-        QStringList many;
-        for (int i = 0; i < 2000; ++i)
-            many.append(QStringLiteral("07.03.26; 09:05:04; %1 Pa").arg(i));
-        bool thrown = false;
-        {
-            FileSizeLimit limit(4096);
-            try {
-                EventLog::save(path, many);
-            } catch (const EFileError &error) {
-                thrown = true;
-                QVERIFY2(error.message().startsWith(
-                             QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path)),
-                         qPrintable(error.message()));
+        // A write cut short at the limit and one refused outright both leave the old file.
+        for (const int lineCount : {60, 2000}) {
+            QStringList many;
+            for (int i = 0; i < lineCount; ++i)
+                many.append(QStringLiteral("07.03.26; 09:05:04; %1 Pa").arg(i));
+            bool thrown = false;
+            {
+                FileSizeLimit limit(512);
+                try {
+                    EventLog::save(path, many);
+                } catch (const EFileError &error) {
+                    thrown = true;
+                    QVERIFY2(error.message().startsWith(
+                                 QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path)),
+                             qPrintable(error.message()));
+                }
             }
+            QVERIFY(thrown);
         }
-        QVERIFY(thrown);
         QCOMPARE(readAll(path), QByteArray("old\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Log.csv"});
 
