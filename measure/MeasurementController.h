@@ -51,6 +51,8 @@ public:
     const QImage &chartImage(int chart) const { return charts_.image(chart); }
 
     int historyIndex() const { return historyIndex_; }
+    // For a history preloaded by hand (benchmarks); kept within 0..30.
+    void setHistoryIndex(int index) { historyIndex_ = ChannelHistory::clampIndex(index); }
     int tickCounter() const { return tickCounter_; }
     const ChannelHistory &history(int channel) const { return histories_.at(channel); }
     ChannelHistory &history(int channel) { return histories_.at(channel); }
