@@ -33,16 +33,20 @@ void TformMain::ButtonCalibCancelClick() {
 void TformMain::Nachteachen() {
     CalibLock lock(*this);
     lock.begin(msg(kReadingRange) + portSuffix());
+    // Without a measurement no button could abort endless "Err" replies: the resends are bounded.
+    const auto send = [this](const QString &command) {
+        return state.measurementRunning ? SendToCom(command) : SendToComUnabortable(command);
+    };
     // A device that reports neither range keeps the flag of the previous procedure.
     const int range =
-        CalibReplies::measRange(SendToCom(QStringLiteral("?MeasRange")), state.decimalSeparator);
+        CalibReplies::measRange(send(QStringLiteral("?MeasRange")), state.decimalSeparator);
     if (range == 0 || range == 1) {
         state.calibRange100 = range == 1;
         setStatus(msg(range == 1 ? kRange100 : kRange250) + portSuffix());
     }
     const QString start =
         state.calibNegative ? QStringLiteral(">TCalibMinus") : QStringLiteral(">TCalibPlus");
-    if (SendToCom(start) == QLatin1String("OK")) {
+    if (send(start) == QLatin1String("OK")) {
         prompts().execModal(*formKalibrieren());
         setStatus(msg(kRecalibrationFinished));
     } else {

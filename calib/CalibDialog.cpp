@@ -60,5 +60,6 @@ QString CalibDialog::send(const QString &command) {
     // must still be able to finish with the device.
     if (!window_.ComPort().connected())
         CalibLock(window_).openPort();
-    return window_.SendToCom(command);
+    // The modal dialog leaves no abort control within reach: resends on "Err" are bounded.
+    return window_.SendToComUnabortable(command);
 }
