@@ -482,8 +482,10 @@ void TformMain::ButtonComPortClick()
 void TformMain::switchLanguage(int language)
 {
     state.language = language;
-    ToolSettings(options_.executableDir).writeLanguage(language);
+    // Applied before it is stored: a file that cannot be written must not leave the window
+    // half in the new language.
     SetLang();
+    ToolSettings(options_.executableDir).writeLanguage(language);
 }
 
 void TformMain::SpracheDClick() { switchLanguage(0); }
