@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <atomic>
+#include <sys/resource.h>
+#include <thread>
+#include <vector>
+
+// Makes files that are bad in the ways a disk allows, and tells whether files changed.
+namespace BadFileKit {
+
+// A file in place of the one the tool reads.
+enum class Bad {
+    Truncated,  // cut off in the middle of a line
+    Binary,     // bytes that are no text, NUL included
+    Huge,       // 100 MB (sparse)
+    Unreadable, // no read permission; for root, who reads anything, a folder
+    Empty,
+};
+// Where a save goes wrong.
+enum class Target {
+    UnderRegularFile,  // the folder of the path is a regular file
+    Folder,            // a folder stands where the file should be written
+    FullDisk,          // an earlier file, and no room for more bytes than it has
+    HugeEarlier,       // an earlier file of 100 MB that no save may read in
+    UnreadableEarlier, // an earlier file without read permission (not for root)
+};
+
+QString key(Bad bad);
+QString key(Target target);
+
+// Deterministic bytes that are no text: NUL, control and high bytes, no "[" or "=".
+QByteArray binaryBytes(int size);
+void write(const QString &path, const QByteArray &bytes);
+QByteArray read(const QString &path);
+void make(Bad bad, const QString &path);
+
+// Creates the situation for `target` in `dir` and returns the path to save to.
+QString prepareTarget(Target target, const QString &dir);
+// Creates the situation for `target` at a given path (an earlier file there is replaced).
+void prepareTargetAt(Target target, const QString &path);
+
+// What a file (or folder) is, enough to tell whether anything touched it.
+struct Snapshot {
+    bool exists = false;
+    bool isDir = false;
+    qint64 size = 0;
+    QByteArray digest; // of the contents; large files by their first and last MiB
+    int permissions = 0;
+    bool operator==(const Snapshot &other) const;
+};
+Snapshot snapshot(const QString &path);
+// Every file and folder below `dir`, by relative path.
+QMap<QString, Snapshot> snapshotTree(const QString &dir);
+QString describeChange(const QMap<QString, Snapshot> &before, const QMap<QString, Snapshot> &after);
+
+// Lowers RLIMIT_FSIZE, with SIGXFSZ ignored, so a write beyond `bytes` fails like a full disk.
+class FileSizeLimit {
+public:
+    static constexpr qint64 None = -1;
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    bool active_ = false;
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+// Another program that keeps replacing a file (write beside it, rename over it) until stopped.
+class Replacer {
+public:
+    Replacer(const QString &path, std::vector<QByteArray> versions);
+    ~Replacer();
+    Replacer(const Replacer &) = delete;
+    Replacer &operator=(const Replacer &) = delete;
+    // Stops and returns how often the file was replaced.
+    int stop();
+
+private:
+    void run();
+
+    QString path_;
+    QString staging_;
+    std::vector<QByteArray> versions_;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> replaced_{0};
+    std::thread thread_;
+};
+
+} // namespace BadFileKit
