@@ -127,8 +127,11 @@ IniFile::LoadResult IniFile::load() {
         return fail(LoadResult::Status::TooLarge, tooLarge);
 
     QFile file(path_);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason = info.isDir() ? QStringLiteral("Ordner") : file.errorString();
+    // Only a regular file is opened: opening a named pipe would wait for a writer for ever.
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        const QString reason = info.isDir()     ? QStringLiteral("Ordner")
+                               : !info.isFile() ? QStringLiteral("keine gewöhnliche Datei")
+                                                : file.errorString();
         return fail(LoadResult::Status::Unreadable,
                     QStringLiteral("%1 kann nicht gelesen werden (%2)").arg(path_, reason));
     }
