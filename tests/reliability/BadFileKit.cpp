@@ -9,7 +9,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace BadFileKit {
@@ -52,6 +54,8 @@ QString key(Bad bad) {
         return QStringLiteral("unreadable");
     case Bad::Empty:
         return QStringLiteral("empty");
+    case Bad::Fifo:
+        return QStringLiteral("fifo");
     }
     return {};
 }
@@ -117,6 +121,11 @@ void make(Bad bad, const QString &path) {
     case Bad::Empty:
         write(path, QByteArray());
         break;
+    case Bad::Fifo:
+        QFile::remove(path);
+        if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+            throw std::runtime_error("cannot create " + path.toStdString());
+        break;
     }
 }
 
@@ -161,7 +170,8 @@ Snapshot snapshot(const QString &path) {
     shot.exists = info.exists();
     shot.isDir = info.isDir();
     shot.permissions = int(info.permissions());
-    if (!shot.exists || shot.isDir)
+    // Only regular files are read: opening a named pipe would wait for a writer.
+    if (!shot.exists || !info.isFile())
         return shot;
     shot.size = info.size();
     QFile file(path);
@@ -227,6 +237,37 @@ FileSizeLimit::~FileSizeLimit() {
         return;
     ::setrlimit(RLIMIT_FSIZE, &old_);
     std::signal(SIGXFSZ, oldHandler_);
+}
+
+FifoRelease::FifoRelease(const QString &path, int ms) {
+    const QByteArray name = QFile::encodeName(path);
+    thread_ = std::thread([this, name, ms] {
+        const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!stopping_ && std::chrono::steady_clock::now() < due)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Succeeds only while a reader waits on the pipe.
+        struct stat info {};
+        if (::stat(name.constData(), &info) != 0 || !S_ISFIFO(info.st_mode))
+            return;
+        const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            released_ = true;
+            ::close(fd);
+        }
+    });
+}
+
+FifoRelease::~FifoRelease() {
+    stopping_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
+bool FifoRelease::released() {
+    stopping_ = true;
+    if (thread_.joinable())
+        thread_.join();
+    return released_;
 }
 
 Replacer::Replacer(const QString &path, std::vector<QByteArray> versions)

@@ -18,6 +18,7 @@ enum class Bad {
     Huge,       // 100 MB (sparse)
     Unreadable, // no read permission; for root, who reads anything, a folder
     Empty,
+    Fifo, // a named pipe nobody writes to
 };
 // Where a save goes wrong.
 enum class Target {
@@ -69,6 +70,23 @@ private:
     bool active_ = false;
     rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
+};
+
+// Opens the write end of a named pipe after `ms`, which releases a reader blocked on it: a
+// load that blocks is then noticed instead of hanging the test.
+class FifoRelease {
+public:
+    FifoRelease(const QString &path, int ms);
+    ~FifoRelease();
+    FifoRelease(const FifoRelease &) = delete;
+    FifoRelease &operator=(const FifoRelease &) = delete;
+    // True when a reader had to be released.
+    bool released();
+
+private:
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> released_{false};
+    std::thread thread_;
 };
 
 // Another program that keeps replacing a file (write beside it, rename over it) until stopped.

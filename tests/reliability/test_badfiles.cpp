@@ -19,6 +19,8 @@ namespace {
 
 const QString kLoaded = QStringLiteral("Daten erfolgreich geladen");
 const QString kSaved = QStringLiteral("Daten erfolgreich gespeichert");
+// A read blocked on a named pipe is released after this long, and then counts as a hang.
+constexpr int kPipeReleaseMs = 3000;
 
 // The two file kinds a user loads through the "Einstellungen" menu.
 enum class Kind { Config, Teach, Log, ToolSettings };
@@ -121,8 +123,9 @@ void TestBadFiles::badFileLoads_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("bad");
     for (Kind kind : {Kind::Config, Kind::Teach}) {
-        for (BadFileKit::Bad bad : {BadFileKit::Bad::Binary, BadFileKit::Bad::Huge,
-                                    BadFileKit::Bad::Unreadable, BadFileKit::Bad::Empty}) {
+        for (BadFileKit::Bad bad :
+             {BadFileKit::Bad::Binary, BadFileKit::Bad::Huge, BadFileKit::Bad::Unreadable,
+              BadFileKit::Bad::Empty, BadFileKit::Bad::Fifo}) {
             const QString name = kindKey(kind) + QLatin1Char('/') + BadFileKit::key(bad);
             QTest::newRow(qPrintable(name)) << int(kind) << int(bad);
         }
@@ -142,7 +145,11 @@ void TestBadFiles::badFileLoads() {
     fx.window().setStatus(QStringLiteral("before"));
 
     fx.prompts().openAnswers << path;
-    loadAction(fx, k)->trigger();
+    {
+        BadFileKit::FifoRelease release(path, kPipeReleaseMs);
+        loadAction(fx, k)->trigger();
+        QVERIFY2(!release.released(), "the load waited for a writer of the pipe");
+    }
 
     QCOMPARE(fx.prompts().errors.size(), 1);
     QVERIFY2(fx.prompts().errors.first().contains(path), qPrintable(fx.prompts().errors.first()));
@@ -369,7 +376,7 @@ void TestBadFiles::badToolSettingsAtStart_data() {
     QTest::addColumn<int>("bad");
     for (BadFileKit::Bad bad :
          {BadFileKit::Bad::Truncated, BadFileKit::Bad::Binary, BadFileKit::Bad::Huge,
-          BadFileKit::Bad::Unreadable, BadFileKit::Bad::Empty})
+          BadFileKit::Bad::Unreadable, BadFileKit::Bad::Empty, BadFileKit::Bad::Fifo})
         QTest::newRow(qPrintable(BadFileKit::key(bad))) << int(bad);
 }
 
@@ -389,7 +396,9 @@ void TestBadFiles::badToolSettingsAtStart() {
     TformMain::Options options;
     options.executableDir = dir.path();
     options.prompts = prompts;
+    BadFileKit::FifoRelease release(path, kPipeReleaseMs);
     TformMain window(std::move(options));
+    QVERIFY2(!release.released(), "the start waited for a writer of the pipe");
 
     QCOMPARE(window.state.language, b == BadFileKit::Bad::Truncated ? 1 : 0);
     QCOMPARE(window.ComPort().port(),
