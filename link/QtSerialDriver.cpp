@@ -157,14 +157,18 @@ void QtSerialDriver::fail(const QString &operationText)
 {
     const auto error = port_.error();
     QString reason = port_.errorString();
-    if (error == QSerialPort::PermissionError) {
+    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
+        // QSerialPort keeps the text of an earlier failure here (often the modem-line ioctl of
+        // a pseudo-terminal); a failing read means the line went away.
+        reason = QStringLiteral("the device closed the line or was unplugged");
+    } else if (error == QSerialPort::PermissionError) {
         reason += QStringLiteral(". The port is busy, locked, or your user may not use it: join "
                                  "the group 'dialout' (sudo usermod -aG dialout $USER) and log "
                                  "in again.");
     }
     const int code = errnoFor(error);
     port_.clearError();
-    if (error == QSerialPort::ResourceError && port_.isOpen())
+    if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && port_.isOpen())
         port_.close();
     throw EComPort(operationText, code, reason);
 }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QRegularExpressionValidator>
 
 namespace {
 
@@ -46,7 +47,10 @@ QWidget *makeControl(const ParamDef &row, QWidget *parent)
         break;
     case ParamKind::Password: {
         auto *edit = new QLineEdit(parent);
-        edit->setMaxLength(4);
+        // Typing is limited to four characters, but a text the device or a file reports is
+        // shown whole, as it stands.
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,4}")), edit));
         edit->setToolTip(QStringLiteral("vierstellige Zahl (keine Eingabe -> kein Passwort)"));
         control = edit;
         break;
@@ -59,9 +63,12 @@ QWidget *makeControl(const ParamDef &row, QWidget *parent)
         control = combo;
         break;
     }
-    case ParamKind::Address:
-        control = new QLabel(QStringLiteral("0"), parent);
+    case ParamKind::Address: {
+        auto *label = new QLabel(QStringLiteral("0"), parent);
+        label->setTextFormat(Qt::PlainText); // the device's text as it stands
+        control = label;
         break;
+    }
     }
     control->setObjectName(name);
     return control;

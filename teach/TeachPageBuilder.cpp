@@ -32,6 +32,7 @@ QLabel *valueLabel(const char *name, QWidget *parent)
 {
     auto *label = new QLabel(QStringLiteral("0"), parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText); // captions from files are shown as they stand
     label->setMinimumWidth(44);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
