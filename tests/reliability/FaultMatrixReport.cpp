@@ -33,6 +33,7 @@ std::vector<FaultMatrixReport::Action> FaultMatrixReport::actions() {
             Action::StartMeasurement,
             Action::RunningMeasurement,
             Action::Zeroing,
+            Action::ZeroingWhileMeasuring,
             Action::Reset,
             Action::Recalibration,
             Action::DeleteRecalibration,
@@ -61,6 +62,8 @@ QByteArray FaultMatrixReport::key(Action action) {
         return "measuring";
     case Action::Zeroing:
         return "zeroing";
+    case Action::ZeroingWhileMeasuring:
+        return "zeroing-measuring";
     case Action::Reset:
         return "reset";
     case Action::Recalibration:
@@ -121,6 +124,8 @@ QString FaultMatrixReport::title(Action action) {
         return QStringLiteral("running measurement (tick)");
     case Action::Zeroing:
         return QStringLiteral("zeroing (`ButtonNullieren`)");
+    case Action::ZeroingWhileMeasuring:
+        return QStringLiteral("zeroing during a measurement");
     case Action::Reset:
         return QStringLiteral("reset (`ButtonReset`)");
     case Action::Recalibration:

@@ -18,6 +18,7 @@ public:
         StartMeasurement,
         RunningMeasurement,
         Zeroing,
+        ZeroingWhileMeasuring,
         Reset,
         Recalibration,
         DeleteRecalibration,
