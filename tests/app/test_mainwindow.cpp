@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(fx.window().ComPort().port(), QStringLiteral("COM1"));
     }
 
-    void languageWriteFailureKeepsTheTexts()
+    void languageWriteFailureStillSwitchesTheWindow()
     {
         WindowFixture fx;
         // A folder where the settings file should be makes every write fail.
@@ -177,8 +177,11 @@ private slots:
         QCOMPARE(fx.prompts().errors.size(), 1);
         QVERIFY(fx.prompts().errors[0].startsWith(QStringLiteral("nach ")));
         QVERIFY(fx.prompts().errors[0].endsWith(QStringLiteral(" kann nicht geschrieben werden")));
+        // The whole window follows the new language, so the start button still reads "start" in
+        // it and the tool does not take itself for measuring.
         QCOMPARE(fx.window().state.language, 1);
-        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(), QStringLiteral("von ZEL 40 / ZEL 80 laden"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(), QStringLiteral("Load from ZEL 40 / ZEL 80"));
+        QVERIFY(!fx.window().measurementModeRuns());
     }
 
     void setupDialogStoresThePortEvenOnCancel()

@@ -311,7 +311,7 @@ void TestParamLoad::badReplies_data() {
     QTest::newRow("password fraction")
         << QByteArray("?Password") << int(K::CustomReply) << QByteArray("Password 7.5") << ""
         << "Password"
-        << "0007"; // the field holds four characters
+        << "0007,5"; // typing is limited to four characters, a reported text is shown whole
     QTest::newRow("password word")
         << QByteArray("?Password") << int(K::CustomReply) << QByteArray("Password abc")
         << "' abc' ist kein gültiger Gleitkommawert"
