@@ -164,13 +164,14 @@ bool portAlreadyOpen(Action action) {
     return action == Action::RunningMeasurement || action == Action::ZeroingWhileMeasuring;
 }
 
-// What a reply that is no number does to each action.
+// How a cell must end.
 struct Expected {
     Outcome outcome = Outcome::Success;
     QString error;  // every error box shows exactly this; empty: none, or an EComPort text
     QString status; // the status bar at the end; null: not defined for this cell
 };
 
+// What a reply that is no number does to each action.
 Expected replyNotANumber(Action action, const QString &reply) {
     const ActionInfo info = infoOf(action);
     if (info.conversion) {
@@ -239,7 +240,8 @@ QString deniedPath(const QString &dir) {
     }
     const QString file = QDir(dir).filePath(QStringLiteral("denied-port"));
     QFile f(file);
-    f.open(QIODevice::WriteOnly);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot create %s", qPrintable(file));
     f.close();
     f.setPermissions(QFileDevice::Permissions());
     return file;
