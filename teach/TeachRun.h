@@ -3,6 +3,7 @@
 #include "teach/TeachRunContext.h"
 
 #include <QStringList>
+#include <vector>
 
 // The production teach run: locks the window, optionally restores the factory state, puts the
 // device into teach mode, teaches the chosen groups (internal pressure, OUT-D current and
