@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cctype>
 
 namespace {
 
@@ -28,6 +31,7 @@ QString decodeCp1252(const QByteArray &bytes) {
     return text;
 }
 
+// 0 when the character has no Windows-1252 byte.
 char encodeCp1252(QChar c) {
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
@@ -36,24 +40,73 @@ char encodeCp1252(QChar c) {
         if (Cp1252High[i] == u)
             return static_cast<char>(0x80 + i);
     }
-    return '?'; // not representable, as the Windows conversion does
+    return 0;
 }
 
+// A null array when a character has no Windows-1252 byte: writing "?" in its place would lose
+// the value while reporting success.
 QByteArray encodeCp1252(const QString &text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    for (int i = 0; i < text.size(); ++i)
-        bytes[i] = encodeCp1252(text[i]);
+    for (int i = 0; i < text.size(); ++i) {
+        const char b = encodeCp1252(text[i]);
+        if (b == 0 && !text[i].isNull())
+            return QByteArray();
+        bytes[i] = b;
+    }
     return bytes;
 }
 
-// Null string when the bytes are not valid UTF-8.
-QString decodeUtf8Strict(const QByteArray &bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
+const QByteArray Utf16LEBom("\xFF\xFE");
+const QByteArray Utf16BEBom("\xFE\xFF");
+
+// Null string when the bytes are not valid in the encoding.
+QString decodeStrict(QStringDecoder::Encoding encoding, const QByteArray &bytes) {
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return QString();
     return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
+// Null array when a character cannot be encoded (a lone surrogate).
+QByteArray encodeStrict(QStringEncoder::Encoding encoding, const QString &text) {
+    QStringEncoder encoder(encoding, QStringEncoder::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return QByteArray();
+    return bytes.isNull() ? QByteArray("") : bytes;
+}
+
+// One pair of matching double or single quotes around a value is not part of it.
+QString withoutQuotes(const QString &value) {
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+// "$1F", "0x1F", "-$1F": up to eight hex digits taken as a 32-bit pattern, as Delphi reads them.
+bool tryHexInteger(const QString &text, int *value) {
+    QString t = text.trimmed();
+    const bool negative = t.startsWith(QLatin1Char('-'));
+    if (negative || t.startsWith(QLatin1Char('+')))
+        t.remove(0, 1);
+    if (t.startsWith(QLatin1Char('$')))
+        t.remove(0, 1);
+    else if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        t.remove(0, 2);
+    else
+        return false;
+    if (t.isEmpty() || t.size() > 8)
+        return false;
+    for (const QChar c : t) {
+        if (c.unicode() > 0x7F || !std::isxdigit(c.unicode()))
+            return false;
+    }
+    const quint32 bits = t.toUInt(nullptr, 16);
+    const auto pattern = static_cast<qint32>(bits);
+    *value = negative ? static_cast<int>(0u - static_cast<quint32>(pattern)) : pattern;
+    return true;
 }
 
 bool isBlank(const QString &text) {
@@ -103,8 +156,7 @@ IniFile::IniFile(QString path) : path_(std::move(path)) {}
 IniFile::LoadResult IniFile::load() {
     lines_.clear();
     newline_ = QStringLiteral("\r\n");
-    windows1252_ = false;
-    utf8Bom_ = false;
+    encoding_ = Encoding::Utf8;
     loadFailed_ = false;
 
     LoadResult result;
@@ -148,35 +200,85 @@ IniFile::LoadResult IniFile::load() {
     if (bytes.size() > MaxFileSize)
         return fail(LoadResult::Status::TooLarge, tooLarge);
 
-    utf8Bom_ = bytes.startsWith(Utf8Bom);
-    QString text = decodeUtf8Strict(utf8Bom_ ? bytes.mid(Utf8Bom.size()) : bytes);
-    if (text.isNull()) {
-        utf8Bom_ = false;
-        windows1252_ = true;
-        text = decodeCp1252(bytes);
+    QString text;
+    if (!decode(bytes, &text)) {
+        return fail(LoadResult::Status::Unreadable,
+                    QStringLiteral("%1 kann nicht gelesen werden (beschädigter UTF-16-Text)")
+                        .arg(path_));
     }
     splitLines(text);
     return result;
 }
 
+bool IniFile::decode(const QByteArray &bytes, QString *text) {
+    if (bytes.startsWith(Utf16LEBom) || bytes.startsWith(Utf16BEBom)) {
+        const bool little = bytes.startsWith(Utf16LEBom);
+        encoding_ = little ? Encoding::Utf16LE : Encoding::Utf16BE;
+        // An odd byte count is a file cut inside a character; it could not be saved as read.
+        if (bytes.size() % 2 != 0)
+            return false;
+        *text = decodeStrict(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             bytes.mid(2));
+        return !text->isNull();
+    }
+    if (bytes.startsWith(Utf8Bom)) {
+        *text = decodeStrict(QStringDecoder::Utf8, bytes.mid(Utf8Bom.size()));
+        if (!text->isNull()) {
+            encoding_ = Encoding::Utf8Bom;
+            return true;
+        }
+    } else {
+        *text = decodeStrict(QStringDecoder::Utf8, bytes);
+        if (!text->isNull()) {
+            encoding_ = Encoding::Utf8;
+            return true;
+        }
+    }
+    encoding_ = Encoding::Windows1252;
+    *text = decodeCp1252(bytes);
+    return true;
+}
+
+QByteArray IniFile::encode(const QString &text) const {
+    switch (encoding_) {
+    case Encoding::Windows1252:
+        return encodeCp1252(text);
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE: {
+        const bool little = encoding_ == Encoding::Utf16LE;
+        const QByteArray body =
+            encodeStrict(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE, text);
+        return body.isNull() ? body : (little ? Utf16LEBom : Utf16BEBom) + body;
+    }
+    case Encoding::Utf8Bom:
+    case Encoding::Utf8:
+        break;
+    }
+    const QByteArray body = encodeStrict(QStringEncoder::Utf8, text);
+    return body.isNull() || encoding_ == Encoding::Utf8 ? body : Utf8Bom + body;
+}
+
+// CR LF, LF and a lone CR each end a line; every line keeps its own end for the save.
 void IniFile::splitLines(const QString &text) {
     bool styleSeen = false;
     qsizetype start = 0;
     while (start < text.size()) {
-        const qsizetype lf = text.indexOf(QLatin1Char('\n'), start);
-        if (lf < 0) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
+            ++end;
+        if (end == text.size()) {
             lines_.append(Line{text.mid(start), QString()});
             break;
         }
-        const bool crlf = lf > start && text[lf - 1] == QLatin1Char('\r');
-        const qsizetype end = crlf ? lf - 1 : lf;
-        lines_.append(Line{text.mid(start, end - start),
-                           crlf ? QStringLiteral("\r\n") : QStringLiteral("\n")});
+        const bool crlf = text[end] == QLatin1Char('\r') && end + 1 < text.size() &&
+                          text[end + 1] == QLatin1Char('\n');
+        const qsizetype length = crlf ? 2 : 1;
+        lines_.append(Line{text.mid(start, end - start), text.mid(end, length)});
         if (!styleSeen) {
             newline_ = lines_.last().end;
             styleSeen = true;
         }
-        start = lf + 1;
+        start = end + length;
     }
 }
 
@@ -189,16 +291,18 @@ int IniFile::findSection(const QString &section) const {
     return -1;
 }
 
-// Searches every section of that name, in file order, so a key in a repeated section is found.
+// Only the first section of that name counts, as with the Windows profile functions.
 int IniFile::findKey(const QString &section, const QString &key) const {
-    bool inSection = false;
+    const int header = findSection(section);
+    if (header < 0)
+        return -1;
     QString name;
     int valueStart = 0;
-    for (int i = 0; i < lines_.size(); ++i) {
+    for (int i = header + 1; i < lines_.size(); ++i) {
         const QString &text = lines_[i].text;
         if (parseSection(text, &name))
-            inSection = sameName(name, section);
-        else if (inSection && parseKey(text, &name, &valueStart) && sameName(name, key))
+            break;
+        if (parseKey(text, &name, &valueStart) && sameName(name, key))
             return i;
     }
     return -1;
@@ -229,12 +333,15 @@ QString IniFile::readString(const QString &section, const QString &key,
     QString name;
     int valueStart = 0;
     parseKey(lines_[line].text, &name, &valueStart);
-    return lines_[line].text.mid(valueStart).trimmed();
+    return withoutQuotes(lines_[line].text.mid(valueStart).trimmed());
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
+    const QString text = readString(section, key);
     int value = 0;
-    return NumberText::tryToInt(readString(section, key), &value) ? value : defaultValue;
+    if (NumberText::tryToInt(text, &value) || tryHexInteger(text, &value))
+        return value;
+    return defaultValue;
 }
 
 bool IniFile::hasSection(const QString &section) const {
@@ -277,8 +384,9 @@ void IniFile::save() const {
     QString text;
     for (const Line &line : lines_)
         text += line.text + line.end;
-    const QByteArray bytes =
-        windows1252_ ? encodeCp1252(text) : (utf8Bom_ ? Utf8Bom : QByteArray()) + text.toUtf8();
+    const QByteArray bytes = encode(text);
+    if (bytes.isNull())
+        throwWriteError();
 
     // Unbuffered: a buffered write only fails in the flush inside commit(), and Qt 6.4 then
     // renames the cut temporary file over the old one (seen with a full disk).

@@ -5,14 +5,19 @@
 
 // An INI file with the semantics of the Windows profile functions, so files written by the
 // Windows tool load and round-trip:
-// - section and key names match without regard to case; the first occurrence wins;
-// - a read returns the value with surrounding blanks trimmed;
+// - section and key names match without regard to case; of repeated sections only the first
+//   is read and written, and of repeated keys in it the first;
+// - a read returns the value with surrounding blanks trimmed and one pair of matching double
+//   or single quotes around it removed;
 // - a write replaces the value in place and keeps every other line byte for byte (comments,
 //   blank lines, unknown sections and keys, their order); a missing key is appended at the end
 //   of its section, a missing section at the end of the file;
-// - values are stored as given: no escaping, no quoting. They must be single-line texts.
-// The file is read as UTF-8 when it is valid UTF-8, else as Windows-1252; a save keeps the
-// encoding and line ends of the loaded file. New files get UTF-8 and CR LF.
+// - values are stored as given: no escaping, no quoting. They must be single-line texts;
+// - CR LF, LF and a lone CR each end a line.
+// A file with a UTF-16 byte-order mark is read as UTF-16, else as UTF-8 when it is valid UTF-8,
+// else as Windows-1252. A save keeps the encoding and the line ends of the loaded file; what
+// that encoding cannot hold makes the save fail and leaves the file as it was. New files get
+// UTF-8 and CR LF.
 class IniFile {
 public:
     // Larger files are refused: no INI file of the tool comes near this.
@@ -35,7 +40,8 @@ public:
 
     QString readString(const QString &section, const QString &key,
                        const QString &defaultValue = QString()) const;
-    // A value that is not a decimal 32-bit integer (optional sign, digits) gives the default.
+    // A value that is not a 32-bit integer gives the default. Decimal (optional sign, digits)
+    // and the hexadecimal forms "$1F" and "0x1F" (up to 8 digits, taken as 32 bits) are read.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     bool hasSection(const QString &section) const;
     bool hasKey(const QString &section, const QString &key) const;
@@ -53,12 +59,17 @@ public:
                            const QString &value);
 
 private:
+    enum class Encoding { Utf8, Utf8Bom, Windows1252, Utf16LE, Utf16BE };
+
     struct Line {
         QString text;
-        QString end; // "\r\n", "\n", or empty for a last line without line end
+        QString end; // "\r\n", "\n", "\r", or empty for a last line without line end
     };
 
     void splitLines(const QString &text);
+    bool decode(const QByteArray &bytes, QString *text);
+    // The encoded file, or a null array when the encoding cannot hold the text.
+    QByteArray encode(const QString &text) const;
     int findSection(const QString &section) const;
     int findKey(const QString &section, const QString &key) const;
     int insertionPoint(int sectionLine) const;
@@ -68,7 +79,6 @@ private:
     QString path_;
     QVector<Line> lines_;
     QString newline_ = QStringLiteral("\r\n");
-    bool windows1252_ = false;
-    bool utf8Bom_ = false;
+    Encoding encoding_ = Encoding::Utf8;
     bool loadFailed_ = false;
 };

@@ -46,6 +46,7 @@ private slots:
     void failedSaveKeepsOldFile();
     void unreadableFileIsNeverOverwritten();
     void writeValueConvenience();
+    void windowsProfileRules();
 
 private:
     QString path(const QString &name) const { return dir_.filePath(name); }
@@ -91,18 +92,21 @@ void TestIniFile::duplicateKeysAndSections() {
     IniFile ini(p);
     QVERIFY(ini.load().ok());
     QCOMPARE(ini.readString("A", "k"), QString("first"));
-    QCOMPARE(ini.readString("A", "late"), QString("found"));
+    // Only the first section of a name counts, for reading and for writing.
+    QVERIFY(!ini.hasKey("A", "late"));
     QCOMPARE(ini.readString("B", "k"), QString("other"));
     QVERIFY(!ini.hasKey("", "key"));
 
     ini.writeString("a", "K", "new");
     ini.writeString("A", "added", "1");
+    ini.writeString("A", "late", "2");
     ini.save();
     QCOMPARE(readBytes(p), QByteArray("key=before any section\n"
                                       "[A]\n"
                                       "k=new\n"
                                       "K=second\n"
                                       "added=1\n"
+                                      "late=2\n"
                                       "[B]\n"
                                       "k=other\n"
                                       "[a]\n"
@@ -126,6 +130,13 @@ void TestIniFile::integerValues() {
                   "over=2147483648\n"
                   "huge=99999999999999999999999\n"
                   "hex=0x10\n"
+                  "dollar=$1F\n"
+                  "neghex=-$10\n"
+                  "allbits=$FFFFFFFF\n"
+                  "longhex=$100000000\n"
+                  "badhex=0x1G\n"
+                  "twice=$0x1F\n"
+                  "quoted=\"12\"\n"
                   "inner=1 2\n");
     IniFile ini(p);
     QVERIFY(ini.load().ok());
@@ -134,8 +145,14 @@ void TestIniFile::integerValues() {
     QCOMPARE(ini.readInteger("S", "plus", 7), 42);
     QCOMPARE(ini.readInteger("S", "max", 7), 2147483647);
     QCOMPARE(ini.readInteger("S", "min", 7), -2147483647 - 1);
-    for (const char *bad :
-         {"text", "trailing", "frac", "empty", "sign", "over", "huge", "hex", "inner", "none"})
+    // Delphi's hexadecimal forms, as 32-bit patterns.
+    QCOMPARE(ini.readInteger("S", "hex", 7), 16);
+    QCOMPARE(ini.readInteger("S", "dollar", 7), 31);
+    QCOMPARE(ini.readInteger("S", "neghex", 7), -16);
+    QCOMPARE(ini.readInteger("S", "allbits", 7), -1);
+    QCOMPARE(ini.readInteger("S", "quoted", 7), 12);
+    for (const char *bad : {"text", "trailing", "frac", "empty", "sign", "over", "huge",
+                            "longhex", "badhex", "twice", "inner", "none"})
         QCOMPARE(ini.readInteger("S", bad, 7), 7);
     QCOMPARE(ini.readInteger("S", "text", 0), 0);
 }
@@ -254,11 +271,10 @@ void TestIniFile::windowsFileRoundTrip() {
     expected.replace("SCALPUP=250", "SCALPUP=100");
     QCOMPARE(readBytes(p), expected);
 
-    // A new non-ASCII value is stored in the file's encoding; unrepresentable text turns to "?".
+    // A new non-ASCII value is stored in the file's encoding.
     ini.writeString("Miscellaneous", "Ort", QString::fromUtf8("Köln €"));
-    ini.writeString("Miscellaneous", "Greek", QString::fromUtf8("Ω"));
     ini.save();
-    QCOMPARE(readBytes(p), expected + "Ort=K\xF6ln \x80\r\nGreek=?\r\n");
+    QCOMPARE(readBytes(p), expected + "Ort=K\xF6ln \x80\r\n");
 }
 
 void TestIniFile::lfFileKeepsLfAndMissingFinalLineEnd() {
@@ -444,6 +460,82 @@ void TestIniFile::writeValueConvenience() {
     } catch (const EFileError &e) {
         QCOMPARE(e.message(), QString("nach %1/x.ini kann nicht geschrieben werden").arg(bad));
     }
+}
+
+// What files written by Windows tools hold: quoted values, CR-only line ends, "Unicode"
+// (UTF-16 with a byte-order mark) from Notepad, and text an 8-bit file cannot hold.
+void TestIniFile::windowsProfileRules() {
+    const QString quoted = path("quoted.zel");
+    writeBytes(quoted, "[Scalings]\nScalPdown=\"12,5\"\nScalPup='1'\nOne=\"\nMixed=\"x'\n"
+                       "Inner=a\"b\"\nTwice=\"\"x\"\"\n");
+    IniFile q(quoted);
+    QVERIFY(q.load().ok());
+    QCOMPARE(q.readString("Scalings", "ScalPdown"), QString("12,5"));
+    QCOMPARE(q.readString("Scalings", "ScalPup"), QString("1"));
+    QCOMPARE(q.readString("Scalings", "One"), QString("\""));
+    QCOMPARE(q.readString("Scalings", "Mixed"), QString("\"x'"));
+    QCOMPARE(q.readString("Scalings", "Inner"), QString("a\"b\""));
+    QCOMPARE(q.readString("Scalings", "Twice"), QString("\"x\""));
+
+    // A lone CR ends a line; a save keeps each line's own end.
+    const QString cr = path("cr.zel");
+    writeBytes(cr, "[Scalings]\rScalPdown=1\rReset\r\n[Filter]\nFilterP=5");
+    IniFile c(cr);
+    QVERIFY(c.load().ok());
+    QCOMPARE(c.readString("Scalings", "ScalPdown"), QString("1"));
+    QCOMPARE(c.readString("Filter", "FilterP"), QString("5"));
+    c.writeString("Scalings", "ScalPup", "2");
+    c.save();
+    QCOMPARE(readBytes(cr), QByteArray("[Scalings]\rScalPdown=1\rReset\r\nScalPup=2\r[Filter]\n"
+                                       "FilterP=5"));
+
+    // UTF-16LE with a byte-order mark is read, and a save keeps it UTF-16LE.
+    const QString unicode = path("notepad.zel");
+    const QString text = QStringLiteral("[Miscellaneous]\r\nPassword=1234\r\nLang=ä\r\n");
+    QByteArray le("\xFF\xFE");
+    for (QChar ch : text)
+        le.append(char(ch.unicode() & 0xFF)).append(char(ch.unicode() >> 8));
+    writeBytes(unicode, le);
+    IniFile u(unicode);
+    QVERIFY(u.load().ok());
+    QCOMPARE(u.readString("Miscellaneous", "Password"), QString("1234"));
+    QCOMPARE(u.readString("Miscellaneous", "Lang"), QString("ä"));
+    u.writeString("Miscellaneous", "Password", "9");
+    u.writeString("Scalings", "ScalPdown", "Ω");
+    u.save();
+    IniFile reread(unicode);
+    QVERIFY(reread.load().ok());
+    QCOMPARE(reread.readString("Miscellaneous", "Password"), QString("9"));
+    QCOMPARE(reread.readString("Scalings", "ScalPdown"), QString("Ω"));
+    QVERIFY(readBytes(unicode).startsWith(QByteArray("\xFF\xFE[\0M\0", 6)));
+    const QString utf16be = path("be.zel");
+    writeBytes(utf16be, QByteArray("\xFE\xFF\0[\0A\0]\0\n\0k\0=\0v", 16));
+    IniFile be(utf16be);
+    QVERIFY(be.load().ok());
+    QCOMPARE(be.readString("A", "k"), QString("v"));
+
+    // What the file's encoding cannot hold fails the load or the save and changes nothing.
+    const QString broken = path("broken16.zel");
+    const QByteArray brokenBytes("\xFF\xFE[\0A\0]\0\n\0k", 11); // cut in a character
+    writeBytes(broken, brokenBytes);
+    IniFile b(broken);
+    const IniFile::LoadResult r = b.load();
+    QCOMPARE(r.status, IniFile::LoadResult::Status::Unreadable);
+    QVERIFY(r.message.contains(broken));
+    b.writeString("A", "k", "v");
+    QVERIFY_THROWS_EXCEPTION(EFileError, b.save());
+    QCOMPARE(readBytes(broken), brokenBytes);
+
+    const QString ansi = path("ansi.zel");
+    const QByteArray ansiBytes("[Scalings]\r\nScalPdown=\xE4\r\n"); // "ä" in Windows-1252
+    writeBytes(ansi, ansiBytes);
+    IniFile a(ansi);
+    QVERIFY(a.load().ok());
+    QCOMPARE(a.readString("Scalings", "ScalPdown"), QString("ä"));
+    a.writeString("Scalings", "ScalPup", "€");
+    a.writeString("Scalings", "ScalPdown", "Ω");
+    QVERIFY_THROWS_EXCEPTION(EFileError, a.save());
+    QCOMPARE(readBytes(ansi), ansiBytes);
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)
