@@ -10,6 +10,7 @@
 #include "i18n/MessageCatalogue.h"
 #include "link/CommandExchange.h"
 #include "link/TComSetupFrm.h"
+#include "link/WireText.h"
 #include "measure/MeasurePageBuilder.h"
 #include "measure/MeasurementController.h"
 #include "params/SettingsPagesBuilder.h"
@@ -446,8 +447,16 @@ void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error)
     state.transferFailureMarker = 0;
     measurement_->stopAfterFailure();
     setApplicationTitle(QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
-    const auto *zelError = dynamic_cast<const EZelError *>(&error);
-    prompts_->showError(this, zelError ? zelError->message() : QString::fromUtf8(error.what()));
+    prompts_->showError(this, errorText(error));
+}
+
+QString TformMain::errorText(const std::exception &error) const
+{
+    if (const auto *unsafe = dynamic_cast<const EUnsafeValue *>(&error))
+        return unsafe->message(state.language);
+    if (const auto *zelError = dynamic_cast<const EZelError *>(&error))
+        return zelError->message();
+    return QString::fromUtf8(error.what());
 }
 
 void TformMain::ButtonBeendenClick() { close(); }

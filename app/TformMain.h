@@ -142,6 +142,8 @@ public:
 
     // --- handlers: application shell ---
     void GlobalExceptionHandler(QObject *sender, const std::exception &error);
+    // The message of a failure in the current language where the tool knows it.
+    QString errorText(const std::exception &error) const;
     void PauseTimerTimer();
     void ButtonBeendenClick();
     void ButtonOptionsClick();

@@ -144,6 +144,8 @@ const Entry kEntries[] = {
     {133, {"Umschaltung der Druckanschlüsse läuft ...", "Changing the terminals is running ...", "Changer les connexions est en marche ..."}},
     {134, {"\rMit OK beenden.", "\rClick the button 'OK' to exit.", "\rCliquez sur le bouton 'OK' pour quitter!"}},
     {135, {"Momentan läuft keine Kalibrierung.", "Currently no re-calibration is running.", "Maintenant aucun re-calibration est en marche ..."}},
+    // The tool's own texts, beyond the original catalogue. Followed by the setting's name.
+    {136, {"Dieser Wert enthält ein Steuerzeichen (etwa einen Zeilenumbruch) und wird nicht gesendet; es wurde nichts übertragen:", "This value holds a control character (a line break, for instance) and is not sent; nothing was transferred:", "Cette valeur contient un caractère de contrôle (un saut de ligne, par exemple) et n'est pas envoyée ; rien n'a été transféré :"}},
 };
 
 const Entry *find(int entry)

@@ -3,11 +3,13 @@
 #include <QString>
 
 // The numbered texts of the user interface in German (0), English (1) and French (2).
-// Entries 0 to 135, of which 31, 32 and 33 are unassigned.
+// Entries 0 to 135, of which 31, 32 and 33 are unassigned, and from 136 on the tool's own texts.
 class MessageCatalogue {
 public:
     static constexpr int kFirstEntry = 0;
     static constexpr int kLastEntry = 135;
+    // "This value holds a control character ... nothing was transferred:" + " " + name.
+    static constexpr int kUnsafeValue = 136;
 
     // Text of an entry in a language. A language outside 0..2 reads as German; an unassigned or
     // unknown entry number gives an empty text, so a lookup never leaves the table.

@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 #include "link/TComPort.h"
+#include "link/WireText.h"
 
 namespace {
 constexpr int kMsgAbortByUser = 36;
@@ -22,6 +23,9 @@ QString CommandExchange::send(const QString &command, bool abortable)
     int errReplies = 0;
     const QString rememberedStatus = hooks_.statusText();
     const QString line = command.left(kCommandLimit);
+    // The callers check their values first; this is the last guard before the wire.
+    if (!WireText::isSafe(line))
+        throw EUnsafeValue(WireText::commandName(line));
 
     while (reply == QLatin1String("Err")) {
         port_.clearBuffer(true, true);

@@ -26,7 +26,8 @@ public:
     CommandExchange(TComPort &port, Hooks hooks, int replyTimeoutMs = kReplyTimeoutMs);
 
     // Sends one command and returns the reply without its CR. Throws EGlobalError on a link
-    // failure or a user abort, EComPort on a port failure. With `abortable` false the resends
+    // failure or a user abort, EComPort on a port failure, EUnsafeValue (before anything is
+    // written) for a command holding a control character. With `abortable` false the resends
     // on "Err" are bounded by kUnabortableErrLimit.
     QString send(const QString &command, bool abortable = true);
 

@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/TformMain.h"
 #include "i18n/LanguageApplier.h"
+#include "link/WireText.h"
 #include "params/ParamCodec.h"
 
 #include <QComboBox>
@@ -133,11 +134,15 @@ void ParamTransfer::rebuildUnitList(int input, int mode, bool selectFirst) {
 }
 
 void ParamTransfer::sendClick() {
+    if (w_.refuseWhileMeasuring())
+        return;
+    refuseUnsafeValues();
     if (begin(kLoadProgress))
         sendAll();
 }
 
 void ParamTransfer::sendAll() {
+    refuseUnsafeValues();
     w_.setStatus(w_.msg(kMsgSending) + w_.portSuffix());
     for (const ParamDef &row : ParamTable::rows()) {
         if (row.kind != ParamKind::Address)
@@ -163,6 +168,20 @@ QString ParamTransfer::setCommandFor(const ParamDef &row) const {
         value = ParamCodec::unitValue(input, mode, value);
     }
     return ParamCodec::setCommand(nameOf(row), QString::number(value));
+}
+
+// Checked before the first command, so a value that could split a line stops the whole send
+// with nothing of it on the wire; its field is shown like a refused one.
+void ParamTransfer::refuseUnsafeValues() {
+    for (const ParamDef &row : ParamTable::rows()) {
+        if (row.kind != ParamKind::Decimal && row.kind != ParamKind::Password)
+            continue;
+        if (WireText::isSafe(w_.ctl<QLineEdit>(controlOf(row))->text()))
+            continue;
+        w_.PageControl->setCurrentIndex(ParamTable::pageIndex(QString::fromLatin1(row.sheet)));
+        w_.ctl<QWidget>(controlOf(row))->setFocus();
+        throw EUnsafeValue(nameOf(row));
+    }
 }
 
 void ParamTransfer::noteReply(const ParamDef &row, const QString &reply) {

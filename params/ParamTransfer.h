@@ -28,6 +28,7 @@ private:
     void applyReply(const ParamDef &row, const QString &reply);
     void applyChoice(const ParamDef &row, int value);
     QString setCommandFor(const ParamDef &row) const;
+    void refuseUnsafeValues();
     void noteReply(const ParamDef &row, const QString &reply);
     void end(int statusEntry);
     void focusRefusedField(int marker);

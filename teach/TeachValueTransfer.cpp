@@ -1,6 +1,7 @@
 #include "teach/TeachValueTransfer.h"
 
 #include "app/NumberText.h"
+#include "link/WireText.h"
 
 namespace {
 const QString kRangeName = QStringLiteral("MeasRange");
@@ -34,6 +35,11 @@ void TeachValueTransfer::load(const RangeSink &onRange, const ValueSink &onValue
 }
 
 bool TeachValueTransfer::send(const CaptionSource &captionOf) const {
+    // A caption that could split a command line stops the send before its first command.
+    for (const TeachValueRow *row : TeachValueTable::sentRows()) {
+        if (!WireText::isSafe(captionOf(*row)))
+            throw EUnsafeValue(QString::fromLatin1(row->valueLabel));
+    }
     // The replies to ">MTeach" only tell the new mode; they are not judged.
     exchange_(kTeachMode);
     bool accepted = true;

@@ -31,7 +31,8 @@ public:
     // The 51 exchanges of a send: ">MTeach", the 48 value commands with the captions as they
     // stand, "SavePar", ">MTeach". A refusal does not stop it, so the device always ends in
     // normal mode. Returns false when a value command was answered "Err..." or "SavePar" was
-    // not answered "OK".
+    // not answered "OK". Throws EUnsafeValue, before the first exchange, for a caption holding a
+    // control character.
     bool send(const CaptionSource &captionOf) const;
 
     // The integer in a query reply: the name removed everywhere, "." made the local decimal

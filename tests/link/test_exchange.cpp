@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "link/CommandExchange.h"
 #include "link/EComPort.h"
+#include "link/WireText.h"
 #include "sim/FaultRule.h"
 #include "tests/support/ScriptedSerialDriver.h"
 #include "tests/support/TestMain.h"
@@ -45,6 +46,10 @@ private slots:
         QCOMPARE(longCommand.size(), 45);
         w.SendToCom(longCommand);
         QCOMPARE(fx.commands().last(), longCommand.left(39));
+        QCOMPARE(fx.commands().size(), 2);
+        // A line with a control character never reaches the wire, whoever built it.
+        QCOMPARE(failureOf<EUnsafeValue>([&] { w.SendToCom(QStringLiteral(">Lang 1\rReset")); }),
+                 EUnsafeValue(QStringLiteral("Lang")).message());
         QCOMPARE(fx.commands().size(), 2);
     }
 

@@ -2,11 +2,14 @@
 #include "tests/params/ParamTestSupport.h"
 #include "tests/support/TestMain.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QTimer>
 
 using paramtest::allQueries;
 using paramtest::deviceValue;
 using paramtest::setDeviceValue;
+using paramtest::windowIsIdle;
 
 // Sending the settings pages to the simulated device, and the factory settings.
 class TestParamSend : public QObject {
@@ -17,6 +20,7 @@ private slots:
     void refusals_data();
     void refusals();
     void emptyPasswordSendsBlank();
+    void controlCharactersNeverSplitALine();
     void abortStopsBeforeSaveSet();
     void factorySettings_data();
     void factorySettings();
@@ -182,6 +186,44 @@ void TestParamSend::emptyPasswordSendsBlank() {
     QCOMPARE(fx.commands().at(48), QString(">Password "));
     QCOMPARE(fx.status(), QString("Daten erfolgreich gesendet"));
     QCOMPARE(deviceValue(fx, "Password", true), 0.0);
+}
+
+// A value must never end its command line early and put a second command on the wire.
+void TestParamSend::controlCharactersNeverSplitALine() {
+    WindowFixture fx;
+    fx.window().SpracheEngClick();
+    fx.click("ButtonLaden");
+    fx.device().clearLog();
+    fx.ctl<QLineEdit>("WarnPup")->setText("1\rReset");
+    fx.window().PageControl->setCurrentIndex(4);
+
+    fx.click("ButtonSenden");
+
+    QVERIFY2(fx.commands().isEmpty(), qPrintable(fx.commands().join(" | ")));
+    QCOMPARE(fx.prompts().errors,
+             QStringList{"This value holds a control character (a line break, for instance) and "
+                         "is not sent; nothing was transferred: WarnPup"});
+    QCOMPARE(fx.window().PageControl->currentWidget(), fx.window().WarnwerteSheet);
+    QCOMPARE(QApplication::focusWidget(), fx.ctl<QLineEdit>("WarnPup"));
+    QString why;
+    QVERIFY2(windowIsIdle(fx, &why), qPrintable(why));
+
+    // A configuration file with LF line ends and a CR inside a value: the CR ends the line as
+    // it does for Windows, so only "1" is loaded and "Reset" is an unknown line.
+    const QString file = fx.dir() + "/cr.zel";
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("[Scalings]\nScalPdown=1\rReset\n[Warnings]\nWarnPup=100\n");
+    out.close();
+    fx.prompts().openAnswers << file;
+    fx.window().LoadConfClick();
+    QCOMPARE(fx.ctl<QLineEdit>("ScalPdown")->text(), QString("1"));
+    fx.ctl<QLineEdit>("ScalPup")->setText("250");
+    fx.ctl<QLineEdit>("Password")->setText("12");
+    fx.click("ButtonSenden");
+    QCOMPARE(fx.commands().first(), QString(">ScalPdown 1"));
+    QVERIFY(!fx.commands().contains("Reset"));
+    QCOMPARE(fx.commands().size(), 50);
 }
 
 void TestParamSend::abortStopsBeforeSaveSet() {

@@ -1,5 +1,6 @@
 // The rules of reading and writing teach values, against a scripted exchange.
 #include "app/Errors.h"
+#include "link/WireText.h"
 #include "teach/TeachValueTransfer.h"
 
 #include <QHash>
@@ -184,6 +185,26 @@ private slots:
         QCOMPARE(device.sent[50], QStringLiteral(">MTeach"));
         for (const QString &command : device.sent)
             QVERIFY2(!command.contains(QLatin1String("Korr")), qPrintable(command));
+
+        // A caption holding a control character (a hand-edited file) would end its line and
+        // put what follows on the wire as a command: the send refuses before its first line.
+        for (const QString &bad : {QStringLiteral("1\rReset"), QStringLiteral("5\n"),
+                                   QStringLiteral("\x1b"), QStringLiteral("2\t3")}) {
+            ScriptedDevice refused;
+            TeachValueTransfer unsafe(std::ref(refused), QLatin1Char(','));
+            try {
+                unsafe.send([&bad](const TeachValueRow &row) {
+                    return QLatin1String(row.valueLabel) == QLatin1String("IN2U11V")
+                               ? bad
+                               : QStringLiteral("1");
+                });
+                QFAIL("a caption with a control character was sent");
+            } catch (const EUnsafeValue &e) {
+                QCOMPARE(e.setting(), QStringLiteral("IN2U11V"));
+                QVERIFY(e.message(1).endsWith(QStringLiteral("nothing was transferred: IN2U11V")));
+            }
+            QVERIFY(refused.sent.isEmpty());
+        }
     }
 
     void sendReportsRefusalsAfterAllExchanges() {
