@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/NumberText.h"
 #include "app/ToolSettings.h"
+#include "app/Waits.h"
 #include "app/ZelApplication.h"
 #include "calib/TFormKalibrieren.h"
 #include "calib/TFormKalibrierungLoeschen.h"
@@ -151,7 +152,7 @@ void TformMain::buildFrame()
     TimerMessung->setInterval(1000);
     PauseTimer = new QTimer(this);
     PauseTimer->setObjectName(QStringLiteral("PauseTimer"));
-    PauseTimer->setSingleShot(true);
+    waits_ = new Waits(PauseTimer, this);
 }
 
 void TformMain::buildMenus()
@@ -232,7 +233,6 @@ void TformMain::connectHandlers()
         return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
     };
     connect(TimerMessung, &QTimer::timeout, this, guardedSlot(&TformMain::TimerMessungEvent));
-    connect(PauseTimer, &QTimer::timeout, this, &TformMain::PauseTimerTimer);
     // Only a pick by the user runs the change handlers, never a selection made by code.
     connect(ctl<QComboBox>(QStringLiteral("ExtPress")), qOverload<int>(&QComboBox::activated),
             this, guardedSlot(&TformMain::ExtPressChanged));
@@ -307,20 +307,10 @@ void TformMain::Delay(int ms)
 {
     if (state.abortFlag)
         return;
-    PauseTimer->setInterval(qMax(0, static_cast<int>(ms * options_.waitScale)));
-    PauseTimer->start();
-    QEventLoop loop;
-    connect(this, &TformMain::pauseEnded, &loop, &QEventLoop::quit);
-    // The timer may already have been stopped by a handler that ran meanwhile.
-    if (PauseTimer->isActive())
-        loop.exec();
+    waits_->wait(qMax(0, static_cast<int>(ms * options_.waitScale)));
 }
 
-void TformMain::PauseTimerTimer()
-{
-    PauseTimer->stop();
-    emit pauseEnded();
-}
+void TformMain::PauseTimerTimer() { waits_->endAll(); }
 
 void TformMain::pumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
@@ -465,8 +455,7 @@ void TformMain::closeEvent(QCloseEvent *event)
 {
     // Ends any wait so a running sequence unwinds instead of holding the window.
     state.abortFlag = true;
-    if (PauseTimer->isActive())
-        PauseTimerTimer();
+    PauseTimerTimer();
     comPort_->close();
     event->accept();
 }

@@ -22,6 +22,7 @@ class QTimer;
 class SerialDriver;
 class TformOptions;
 class TformBerFaktor;
+class Waits;
 class TFormKalibrieren;
 class TFormKalibrierungLoeschen;
 class MeasurementController;
@@ -144,7 +145,9 @@ public:
     void GlobalExceptionHandler(QObject *sender, const std::exception &error);
     // The message of a failure in the current language where the tool knows it.
     QString errorText(const std::exception &error) const;
+    // Stops PauseTimer: every running wait ends now.
     void PauseTimerTimer();
+    Waits &waits() { return *waits_; }
     void ButtonBeendenClick();
     void ButtonOptionsClick();
     void ButtonComPortClick();
@@ -195,9 +198,6 @@ public:
     void SaveTeachwerteClick();
     void GetGPIBConfigData();
 
-signals:
-    void pauseEnded();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -217,6 +217,7 @@ private:
     std::unique_ptr<CommandExchange> exchange_;
     std::unique_ptr<MeasurementController> measurement_;
     std::unique_ptr<TeachController> teach_;
+    Waits *waits_ = nullptr;
     TformOptions *formOptions_ = nullptr;
     TformBerFaktor *formBerFaktor_ = nullptr;
     TFormKalibrieren *formKalibrieren_ = nullptr;

@@ -36,8 +36,7 @@ void TeachController::runTeach() {
 void TeachController::abortTeach() {
     requestStop();
     // Ends a running wait now instead of after its full time.
-    if (window_.PauseTimer->isActive())
-        window_.PauseTimerTimer();
+    window_.PauseTimerTimer();
 }
 
 void TeachController::requestStop() {

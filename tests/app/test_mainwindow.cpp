@@ -262,8 +262,23 @@ private slots:
         QTimer::singleShot(20, &w, [&handled] { handled = true; });
         clock.start();
         w.Delay(150);
-        QVERIFY(clock.elapsed() >= 140);
+        QVERIFY2(clock.elapsed() >= 150, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(handled); // messages are pumped during the wait
+
+        // A wait started inside another one (by a handler run meanwhile) leaves the outer one
+        // its whole time, and each lasts at least its own.
+        qint64 inner = 0;
+        QTimer::singleShot(20, &w, [&w, &inner] {
+            QElapsedTimer innerClock;
+            innerClock.start();
+            w.Delay(60);
+            inner = innerClock.elapsed();
+        });
+        clock.start();
+        w.Delay(200);
+        QVERIFY2(clock.elapsed() >= 200, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(inner >= 60, qPrintable(QString::number(inner)));
+        QVERIFY(!w.PauseTimer->isActive());
 
         // Stopping the pause timer from a handler ends a running wait at once.
         QTimer::singleShot(30, &w, [&w] { w.PauseTimerTimer(); });

@@ -1,5 +1,6 @@
 // Zeroing and device reset against the simulator, with and without a running measurement.
 #include "MeasureTestSupport.h"
+#include "app/Waits.h"
 #include "tests/support/TestMain.h"
 
 #include <QMenu>
@@ -14,9 +15,8 @@ namespace {
 class WaitRecorder {
 public:
     explicit WaitRecorder(TformMain &window) {
-        connection_ =
-            QObject::connect(window.PauseTimer, &QTimer::timeout, window.PauseTimer,
-                             [this, &window] { intervals.append(window.PauseTimer->interval()); });
+        connection_ = QObject::connect(&window.waits(), &Waits::completed, &window.waits(),
+                                       [this](int ms) { intervals.append(ms); });
     }
     ~WaitRecorder() { QObject::disconnect(connection_); }
     QList<int> intervals;
