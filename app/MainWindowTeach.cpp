@@ -26,11 +26,7 @@ constexpr int kMsgSaved = 59;
 // every teach button from starting anything else.
 void lockForTeachTransfer(TformMain &w) {
     w.state.abortFlag = false;
-    w.takeTransferLock();
-    w.setMenusEnabled(false);
-    for (const char *name :
-         {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach", "ButtonAbortTeach"})
-        w.ctl<QPushButton>(QString::fromLatin1(name))->setEnabled(false);
+    w.beginAction(DeviceAction::TeachTransfer);
     w.Progress->setMaximum(TeachValueTransfer::ProgressMaximum);
     w.Progress->setValue(0);
     w.state.transferFailureMarker = 0;
@@ -39,9 +35,7 @@ void lockForTeachTransfer(TformMain &w) {
 
 void releaseAfterTeachTransfer(TformMain &w) {
     w.state.abortFlag = false;
-    w.releaseTransferLock();
-    w.setMenusEnabled(true);
-    w.setTeachButtonsIdle();
+    w.endAction();
     w.Progress->setValue(0);
     w.state.transferFailureMarker = 0;
 }

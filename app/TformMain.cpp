@@ -29,6 +29,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -88,6 +89,7 @@ TformMain::TformMain(Options options) : options_(std::move(options))
     formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(*this);
 
     connectHandlers();
+    resolveActionControls();
     FormCreate();
 }
 
@@ -247,6 +249,17 @@ void TformMain::connectHandlers()
     }
 }
 
+void TformMain::resolveActionControls()
+{
+    actionControls_.connection = ctl<QPushButton>(QStringLiteral("ButtonConnection"));
+    for (const char *name : {"ButtonNullieren", "ButtonReset", "ButtonCalibPlus",
+                             "ButtonCalibMinus", "ButtonCalibCancel"})
+        actionControls_.measureActions.append(ctl<QPushButton>(QString::fromLatin1(name)));
+    for (const char *name : {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach"})
+        actionControls_.teach.append(ctl<QPushButton>(QString::fromLatin1(name)));
+    actionControls_.abortTeach = ctl<QPushButton>(QStringLiteral("ButtonAbortTeach"));
+}
+
 void TformMain::FormCreate()
 {
     if (auto *app = dynamic_cast<ZelApplication *>(QCoreApplication::instance())) {
@@ -276,6 +289,7 @@ void TformMain::FormCreate()
     ButtonOptions->setVisible(production);
 
     PageControl->setCurrentIndex(4);
+    applyControlStates();
     state.abortFlag = false;
     state.measurementRunning = false;
     Progress->setMinimum(0);
@@ -356,54 +370,53 @@ bool TformMain::refuseWhileMeasuring()
     return true;
 }
 
-void TformMain::setMenusEnabled(bool enabled)
+void TformMain::beginAction(DeviceAction action)
 {
+    action_ = action;
+    stopRequested_ = false;
+    applyControlStates();
+}
+
+void TformMain::endAction()
+{
+    action_ = DeviceAction::None;
+    stopRequested_ = false;
+    applyControlStates();
+}
+
+void TformMain::setMeasuringLock(bool measuring)
+{
+    measuringLock_ = measuring;
+    applyControlStates();
+}
+
+void TformMain::requestStop()
+{
+    stopRequested_ = true;
+    applyControlStates();
+}
+
+void TformMain::applyControlStates()
+{
+    const ControlStates s = ControlStates::of(action_, measuringLock_, stopRequested_);
     for (QMenu *menu : {MEinstellungen, MExtras}) {
-        menu->setEnabled(enabled);
-        menu->menuAction()->setEnabled(enabled);
+        menu->setEnabled(s.settingsMenus);
+        menu->menuAction()->setEnabled(s.settingsMenus);
     }
-}
-
-void TformMain::setTransferButtonsEnabled(bool enabled)
-{
+    ButtonComPort->setEnabled(s.portSetup);
     for (QPushButton *button : {ButtonLaden, ButtonSenden, ButtonWE100Pa, ButtonWE250Pa})
-        button->setEnabled(enabled);
-}
-
-void TformMain::setSheetsEnabled(bool enabled, bool includingStatusSheet)
-{
-    for (QWidget *sheet : {TeachZELSheet, SkalierungswerteSheet, WarnwerteSheet, EinstellungenSheet})
-        sheet->setEnabled(enabled);
-    if (includingStatusSheet)
-        StatusSheet->setEnabled(enabled);
-}
-
-void TformMain::takeTransferLock()
-{
-    setTransferButtonsEnabled(false);
-    ButtonAbortConfig->setEnabled(true);
-    setSheetsEnabled(false, true);
-}
-
-void TformMain::releaseTransferLock()
-{
-    setTransferButtonsEnabled(true);
-    ButtonAbortConfig->setEnabled(false);
-    setSheetsEnabled(true, true);
-}
-
-void TformMain::setMeasureActionButtonsEnabled(bool enabled)
-{
-    for (const char *name : {"ButtonNullieren", "ButtonReset", "ButtonCalibPlus",
-                             "ButtonCalibMinus", "ButtonCalibCancel"})
-        ctl<QPushButton>(QString::fromLatin1(name))->setEnabled(enabled);
-}
-
-void TformMain::setTeachButtonsIdle()
-{
-    for (const char *name : {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach"})
-        ctl<QPushButton>(QString::fromLatin1(name))->setEnabled(true);
-    ctl<QPushButton>(QStringLiteral("ButtonAbortTeach"))->setEnabled(false);
+        button->setEnabled(s.transferButtons);
+    ButtonAbortConfig->setEnabled(s.abortTransfer);
+    for (QWidget *sheet : {SkalierungswerteSheet, WarnwerteSheet, EinstellungenSheet})
+        sheet->setEnabled(s.settingsSheets);
+    TeachZELSheet->setEnabled(s.teachSheet);
+    StatusSheet->setEnabled(s.measureSheet);
+    actionControls_.connection->setEnabled(s.measureToggle);
+    for (QPushButton *button : actionControls_.measureActions)
+        button->setEnabled(s.measureActions);
+    for (QPushButton *button : actionControls_.teach)
+        button->setEnabled(s.teachButtons);
+    actionControls_.abortTeach->setEnabled(s.abortTeach);
 }
 
 void TformMain::runGuarded(const std::function<void()> &handler)
@@ -427,15 +440,14 @@ void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error)
         // The port is gone already; nothing more to close.
     }
     state.abortFlag = false;
-    setMenusEnabled(true);
-    setTransferButtonsEnabled(true);
-    ButtonAbortConfig->setEnabled(false);
-    setSheetsEnabled(true, true);
-    setMeasureActionButtonsEnabled(true);
-    teach_->releaseAfterFailure();
     Progress->setValue(0);
     state.transferFailureMarker = 0;
     measurement_->stopAfterFailure();
+    // Everything is usable again, except what a teach run still unwinding holds.
+    action_ = teach_->runActive() ? DeviceAction::TeachRun : DeviceAction::None;
+    stopRequested_ = action_ != DeviceAction::None;
+    measuringLock_ = false;
+    applyControlStates();
     setApplicationTitle(QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
     prompts_->showError(this, errorText(error));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DeviceAction.h"
 #include "app/UserPrompts.h"
 #include "link/TComPort.h"
 
@@ -111,14 +112,19 @@ public:
         return widget;
     }
 
-    // --- locks ---
-    void takeTransferLock();
-    void releaseTransferLock();
-    void setMenusEnabled(bool enabled);
-    void setTransferButtonsEnabled(bool enabled);
-    void setSheetsEnabled(bool enabled, bool includingStatusSheet);
-    void setMeasureActionButtonsEnabled(bool enabled); // zero, reset, calibration buttons
-    void setTeachButtonsIdle();                       // teach buttons on, abort off
+    // --- device actions and the controls they leave in reach ---
+    // Takes the controls of an action: every control that could start another device action
+    // is disabled; the ones that abort or stop it stay usable.
+    void beginAction(DeviceAction action);
+    // The action has ended: the controls follow what still runs.
+    void endAction();
+    DeviceAction currentAction() const { return action_; }
+    // The measurement mode holds the port and keeps the settings out of reach while it runs.
+    void setMeasuringLock(bool measuring);
+    // The running action was told to stop (its abort button is given up while it unwinds).
+    void requestStop();
+    // Sets every control's enabled state from the action, the measurement and the stop request.
+    void applyControlStates();
 
     // --- frame controls ---
     QTabWidget *PageControl = nullptr;
@@ -206,6 +212,7 @@ private:
     void buildFrame();
     void buildMenus();
     void connectHandlers();
+    void resolveActionControls();
     void onClick(const QString &button, void (TformMain::*handler)());
     void onAction(QAction *action, void (TformMain::*handler)());
     void switchLanguage(int language);
@@ -218,6 +225,14 @@ private:
     std::unique_ptr<MeasurementController> measurement_;
     std::unique_ptr<TeachController> teach_;
     Waits *waits_ = nullptr;
+    struct ActionControls {
+        QPushButton *connection = nullptr;
+        QList<QPushButton *> measureActions, teach;
+        QPushButton *abortTeach = nullptr;
+    } actionControls_;
+    DeviceAction action_ = DeviceAction::None;
+    bool measuringLock_ = false;
+    bool stopRequested_ = false;
     TformOptions *formOptions_ = nullptr;
     TformBerFaktor *formBerFaktor_ = nullptr;
     TFormKalibrieren *formKalibrieren_ = nullptr;

@@ -13,11 +13,7 @@ constexpr int kSettleAfterOpenMs = 1000;
 void CalibLock::begin(const QString &statusText) {
     window_.TimerMessung->stop();
     window_.state.abortFlag = false;
-    window_.setMenusEnabled(false);
-    window_.setTransferButtonsEnabled(false);
-    window_.ButtonAbortConfig->setEnabled(false);
-    window_.setSheetsEnabled(false, false);
-    window_.setMeasureActionButtonsEnabled(false);
+    window_.beginAction(DeviceAction::Calibrating);
     window_.setStatus(statusText);
     if (!window_.state.measurementRunning)
         openPort();
@@ -29,13 +25,9 @@ void CalibLock::openPort() {
 }
 
 void CalibLock::end() {
-    if (window_.state.measurementRunning) {
+    if (window_.state.measurementRunning)
         window_.TimerMessung->start();
-    } else {
+    else
         window_.closePort();
-        window_.setMenusEnabled(true);
-        window_.setTransferButtonsEnabled(true);
-        window_.setSheetsEnabled(true, false);
-    }
-    window_.setMeasureActionButtonsEnabled(true);
+    window_.endAction();
 }

@@ -55,21 +55,13 @@ void MeasurementController::startOrStop() {
         stop();
 }
 
-void MeasurementController::lockForMeasurement(bool locked) {
-    window_.setMenusEnabled(!locked);
-    window_.setTransferButtonsEnabled(!locked);
-    if (locked)
-        window_.ButtonAbortConfig->setEnabled(false);
-    window_.setSheetsEnabled(!locked, false);
-}
-
 int MeasurementController::interval() const {
     return window_.ctl<QSpinBox>(QStringLiteral("Messintervall"))->value();
 }
 
 void MeasurementController::start() {
     window_.state.abortFlag = false;
-    lockForMeasurement(true);
+    window_.setMeasuringLock(true);
     window_.Progress->setMaximum(interval());
     window_.openPort();
     window_.ctl<QPushButton>(QStringLiteral("ButtonConnection"))
@@ -106,7 +98,7 @@ void MeasurementController::stop() {
     window_.setStatus(window_.msg(kMsgDisconnected));
     window_.setApplicationTitle(kIdleTitle);
     window_.Progress->setValue(0);
-    lockForMeasurement(false);
+    window_.setMeasuringLock(false);
 }
 
 void MeasurementController::stopAfterFailure() {

@@ -61,7 +61,6 @@ public:
     bool exchangeUnderWay() const { return exchangeUnderWay_; }
 
 private:
-    void lockForMeasurement(bool locked);
     int interval() const;
     // Polls one channel into point p; returns its display text.
     QString poll(int channel, const UnitSelection &units);

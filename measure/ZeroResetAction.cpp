@@ -12,11 +12,7 @@ const ZeroResetAction::Kind ZeroResetAction::kReset{QStringLiteral("Reset"), 57,
 void ZeroResetAction::run(TformMain &window, MeasurementController &measurement, const Kind &kind) {
     window.TimerMessung->stop();
     window.state.abortFlag = false;
-    window.setMenusEnabled(false);
-    window.setTransferButtonsEnabled(false);
-    window.ButtonAbortConfig->setEnabled(false);
-    window.setSheetsEnabled(false, false);
-    window.setMeasureActionButtonsEnabled(false);
+    window.beginAction(DeviceAction::ZeroReset);
     window.setStatus(window.msg(kind.runningText) + window.portSuffix());
 
     if (!window.state.measurementRunning) {
@@ -34,13 +30,9 @@ void ZeroResetAction::run(TformMain &window, MeasurementController &measurement,
     window.Delay(kFinishMs);
     window.setStatus(window.msg(kind.endText));
 
-    if (window.state.measurementRunning) {
+    if (window.state.measurementRunning)
         window.TimerMessung->start();
-    } else {
+    else
         window.closePort();
-        window.setMenusEnabled(true);
-        window.setTransferButtonsEnabled(true);
-        window.setSheetsEnabled(true, false);
-    }
-    window.setMeasureActionButtonsEnabled(true);
+    window.endAction();
 }

@@ -52,7 +52,7 @@ bool ParamTransfer::begin(int progressMaximum) {
     if (w_.refuseWhileMeasuring())
         return false;
     w_.state.abortFlag = false;
-    w_.takeTransferLock();
+    w_.beginAction(DeviceAction::Transfer);
     w_.Progress->setMaximum(progressMaximum);
     w_.Progress->setValue(0);
     w_.state.transferFailureMarker = 0;
@@ -64,7 +64,7 @@ void ParamTransfer::end(int statusEntry) {
     w_.closePort();
     w_.setStatus(w_.msg(w_.state.abortFlag ? int(kMsgAbortByUser) : statusEntry));
     w_.state.abortFlag = false;
-    w_.releaseTransferLock();
+    w_.endAction();
     w_.Progress->setValue(0);
 }
 

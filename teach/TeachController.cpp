@@ -41,18 +41,11 @@ void TeachController::abortTeach() {
 
 void TeachController::requestStop() {
     window_.state.abortFlag = true;
-    if (!runActive_)
-        window_.setTeachButtonsIdle();
-    window_.ctl<QPushButton>(QStringLiteral("ButtonAbortTeach"))->setEnabled(false);
+    window_.requestStop();
 }
 
 std::unique_ptr<InstrumentBackend> TeachController::instrumentBackend() const {
     return InstrumentBackend::create(InstrumentBackend::Selection::read(window_.executableDir()),
                                      window_.options().instrumentBench, window_.state.gpib,
                                      window_.options().waitScale);
-}
-
-void TeachController::releaseAfterFailure() {
-    if (!runActive_)
-        window_.setTeachButtonsIdle();
 }

@@ -22,10 +22,6 @@ public:
     // The instrument backend the tool settings select, for the next run.
     std::unique_ptr<InstrumentBackend> instrumentBackend() const;
 
-    // Part of the global failure handling: the teach buttons become usable again, unless a run
-    // is still unwinding (the failure came from a handler that ran inside it).
-    void releaseAfterFailure();
-
 private:
     TformMain &window_;
     bool runActive_ = false;

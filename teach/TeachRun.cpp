@@ -16,17 +16,6 @@ namespace {
 constexpr int kMsgResetDevice = 57;
 constexpr int kStepWaitMs = 200;
 
-void setButtonsEnabled(TformMain &w, std::initializer_list<const char *> names, bool enabled) {
-    for (const char *name : names)
-        w.ctl<QPushButton>(QString::fromLatin1(name))->setEnabled(enabled);
-}
-
-void setSheetsOfRunEnabled(TformMain &w, bool enabled) {
-    for (QWidget *sheet :
-         {w.SkalierungswerteSheet, w.WarnwerteSheet, w.EinstellungenSheet, w.StatusSheet})
-        sheet->setEnabled(enabled);
-}
-
 // ">MTeach" toggles the mode; its reply names the mode now in force at the eighth character.
 bool modeReached(const QString &reply, bool teachMode) {
     return reply.size() >= 8 && reply.at(7) == QLatin1Char(teachMode ? '1' : '0');
@@ -78,12 +67,7 @@ void TeachRun::run() {
 void TeachRun::lockWindow() {
     TformMain &w = context_.window();
     w.state.abortFlag = false;
-    w.setMenusEnabled(false);
-    w.setTransferButtonsEnabled(false);
-    w.ButtonAbortConfig->setEnabled(false);
-    setButtonsEnabled(w, {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach"}, false);
-    setSheetsOfRunEnabled(w, false);
-    setButtonsEnabled(w, {"ButtonAbortTeach"}, true);
+    w.beginAction(DeviceAction::TeachRun);
     w.ctl<QListWidget>(QStringLiteral("ListBox1"))->clear();
 }
 
@@ -165,9 +149,5 @@ void TeachRun::finish() {
     TformMain &w = context_.window();
     context_.status(context_.aborted() ? QStringLiteral("Abbruch durch Benutzer.")
                                        : QStringLiteral("Teachen erfolgreich beendet."));
-    w.setMenusEnabled(true);
-    w.setTransferButtonsEnabled(true);
-    setSheetsOfRunEnabled(w, true);
-    setButtonsEnabled(w, {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach"}, true);
-    setButtonsEnabled(w, {"ButtonAbortTeach"}, false);
+    w.endAction();
 }

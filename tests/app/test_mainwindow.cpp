@@ -218,8 +218,7 @@ private slots:
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
-        w.takeTransferLock();
-        w.setMenusEnabled(false);
+        w.beginAction(DeviceAction::TeachTransfer);
         w.Progress->setMaximum(49);
         w.Progress->setValue(12);
         w.state.transferFailureMarker = 7;

@@ -122,7 +122,7 @@ private slots:
         TformMain &window = fx.window();
         window.state.measurementRunning = true;
         window.openPort();
-        window.setTransferButtonsEnabled(false);
+        window.setMeasuringLock(true);
         window.TimerMessung->start();
         // Any reopening of COM1 would now fail, any closing would show at the end.
         window.ComPort().setBindings({{QStringLiteral("COM1"), fx.dir() + "/gone"}});

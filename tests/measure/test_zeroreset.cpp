@@ -35,6 +35,7 @@ struct DuringAction {
     bool connectionEnabled = false;
     QString status;
     QStringList commands;
+    bool startedMeasurement = false;
 };
 
 void watchFirstWait(WindowFixture &fx, DuringAction &during) {
@@ -48,6 +49,11 @@ void watchFirstWait(WindowFixture &fx, DuringAction &during) {
         during.connectionEnabled = fx.ctl<QPushButton>("ButtonConnection")->isEnabled();
         during.status = fx.status();
         during.commands = fx.commands();
+        // Without a measurement, a click on its button must not start one inside the action.
+        if (!w.state.measurementRunning) {
+            fx.click("ButtonConnection");
+            during.startedMeasurement = w.state.measurementRunning || w.TimerMessung->isActive();
+        }
     });
 }
 
@@ -72,7 +78,9 @@ private slots:
         QVERIFY(during.commands.isEmpty()); // "MZ" comes after the 1 s wait
         QVERIFY(!during.zeroEnabled);
         QVERIFY(!during.menusEnabled);
-        QVERIFY(during.connectionEnabled);
+        // No second device action can start: the measurement button waits for the zeroing.
+        QVERIFY(!during.connectionEnabled);
+        QVERIFY(!during.startedMeasurement);
         QCOMPARE(during.status, QStringLiteral("ZEL 40 / ZEL 80 wird nulliert ... (COM1)"));
         QCOMPARE(waits.intervals, QList<int>({10, 50})); // 1000 and 5000 ms, scaled
         QCOMPARE(fx.commands(), QStringList{"MZ"});

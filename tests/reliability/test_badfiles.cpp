@@ -4,6 +4,7 @@
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 
+#include <QMap>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -208,15 +209,19 @@ void TestBadFiles::fileReplacedDuringLoadsGivesOneVersion() {
                                     : QStringList{"M120", "M100", "P120", "KalibPlus"};
     const QString section = config ? QStringLiteral("Scalings") : QStringLiteral("interner Druck");
     auto version = [&](const char *value) {
-        QByteArray text;
-        // The warning and filter keys live in sections of their own.
+        // The warning and filter keys live in sections of their own; a section is written once,
+        // as only the first of repeated sections counts.
+        QMap<QString, QByteArray> sections;
         for (const QString &key : keys) {
             const QString own = !config                                 ? section
                                 : key.startsWith(QLatin1String("Warn")) ? QStringLiteral("Warnings")
                                 : key.startsWith(QLatin1String("Filter")) ? QStringLiteral("Filter")
                                                                           : section;
-            text += "[" + own.toUtf8() + "]\r\n" + key.toUtf8() + "=" + value + "\r\n";
+            sections[own] += key.toUtf8() + "=" + value + "\r\n";
         }
+        QByteArray text;
+        for (auto it = sections.cbegin(); it != sections.cend(); ++it)
+            text += "[" + it.key().toUtf8() + "]\r\n" + it.value();
         return text;
     };
     BadFileKit::write(path, version("1"));
