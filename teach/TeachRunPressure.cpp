@@ -1,5 +1,6 @@
 #include "teach/TeachRunPressure.h"
 
+#include "app/Errors.h"
 #include "teach/InstrumentCommands.h"
 #include "teach/InstrumentSession.h"
 #include "teach/PressurePoints.h"
@@ -21,6 +22,17 @@ void TeachRunPressure::run() {
     context_.setModemLines({false, false});
     context_.send(QStringLiteral(">MeasRange ") + QString::number(range_));
     controller_ = context_.openInstrument(context_.instrumentSetting("GPIB1"));
+    try {
+        teachPoints();
+    } catch (...) {
+        ventAfterFailure(std::current_exception());
+    }
+    // The modem lines stay as the last point left them.
+    controller_->write(InstrumentCommands::vent());
+    controller_->close();
+}
+
+void TeachRunPressure::teachPoints() {
     controller_->write(InstrumentCommands::outform());
     controller_->write(InstrumentCommands::channelB());
     controller_->write(InstrumentCommands::sensorSecondary());
@@ -30,9 +42,38 @@ void TeachRunPressure::run() {
     int index = 0;
     while (!context_.aborted() && index < PressurePoints::IndexCount)
         index = teachPoint(index);
-    // The modem lines stay as the last point left them.
-    controller_->write(InstrumentCommands::vent());
-    controller_->close();
+}
+
+// A device must never be left under pressure: after a failure (the link, a reply, an abort
+// raised inside an exchange) the controller is vented and closed before the failure goes on.
+// Should venting fail as well, the first failure still comes first in the report.
+void TeachRunPressure::ventAfterFailure(std::exception_ptr failure) {
+    QString ventFailure;
+    try {
+        controller_->write(InstrumentCommands::vent());
+        controller_->close();
+    } catch (const std::exception &error) {
+        ventFailure = errorMessage(error);
+    }
+    if (ventFailure.isEmpty())
+        std::rethrow_exception(failure);
+    QString first;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception &error) {
+        first = errorMessage(error);
+    } catch (...) {
+        first = QStringLiteral("Unknown failure");
+    }
+    throw EGlobalError(first + QStringLiteral("\n\nDer Druckregler konnte nicht entlüftet "
+                                              "werden: ") +
+                       ventFailure);
+}
+
+QString TeachRunPressure::errorMessage(const std::exception &error) {
+    if (const auto *zelError = dynamic_cast<const EZelError *>(&error))
+        return zelError->message();
+    return QString::fromUtf8(error.what());
 }
 
 int TeachRunPressure::teachPoint(int index) {

@@ -3,6 +3,7 @@
 #include "teach/InstrumentSession.h"
 
 #include <QString>
+#include <exception>
 #include <memory>
 
 class TeachRunContext;
@@ -21,6 +22,9 @@ public:
     void run();
 
 private:
+    void teachPoints();
+    void ventAfterFailure(std::exception_ptr failure);
+    static QString errorMessage(const std::exception &error);
     // Teaches index i once; returns the index to teach next (i itself to repeat it).
     int teachPoint(int index);
     void generate(int pressure);

@@ -1,5 +1,6 @@
 // The teach run when things go wrong: wobbling pressure, refused points, odd replies from the
 // device and the instruments, a missing range, and the operator's abort.
+#include "link/EComPort.h"
 #include "teach/TeachController.h"
 #include "tests/support/TestMain.h"
 #include "tests/teach/test_teachrun_fixture.h"
@@ -52,6 +53,7 @@ private slots:
     void abortDuringDaSearch();
     void abortDuringDaSearchOfSimulatedDevice();
     void noRangeChosen();
+    void everyEarlyEndVentsTheController();
 };
 
 void TestTeachRunFaults::unstableSecondStableRepeatsThePoint() {
@@ -205,6 +207,37 @@ void TestTeachRunFaults::measurementNotANumberEndsTheRun() {
     fx.click("ButtonTeach");
     QCOMPARE(fx.prompts->errors.last(), QStringLiteral("'' ist kein gültiger Gleitkommawert"));
     QCOMPARE(fx.lockedControls(), QString());
+}
+
+// A failure or an abort inside an exchange ends the run early: the device under test must not
+// stay under pressure.
+void TestTeachRunFaults::everyEarlyEndVentsTheController() {
+    for (const bool abort : {false, true}) {
+        TeachRunFixture fx;
+        fx.chooseGroups({"CheckBox_intDruck"}, false);
+        fx.bench->pressureController().setSettlingMs(0);
+        int taught = 0;
+        double pressureAtFailure = 0;
+        fx.line->override = [&](const QString &line) -> std::optional<QByteArray> {
+            if (!line.startsWith(">TPStuetz") || ++taught < 3)
+                return std::nullopt;
+            pressureAtFailure = fx.line->model.appliedPressure();
+            if (!abort) // the adapter is pulled out
+                throw EComPort(QStringLiteral("WriteFile function failed"), 5);
+            if (taught == 3)
+                fx.window().ButtonAbortTeachClick();
+            return std::nullopt;
+        };
+        fx.click("ButtonTeach");
+
+        QCOMPARE(fx.prompts->errors,
+                 QStringList{abort ? QStringLiteral("Abbruch durch Benutzer")
+                                   : QStringLiteral("WriteFile function failed (win error code: 5)")});
+        QVERIFY(pressureAtFailure != 0);
+        QCOMPARE(fx.benchBetween(0, -1).last(), QStringLiteral(" Vent"));
+        QCOMPARE(fx.line->model.appliedPressure(), 0.0);
+        QCOMPARE(fx.lockedControls(), QString());
+    }
 }
 
 void TestTeachRunFaults::abortDuringDaSearch() {
