@@ -45,6 +45,7 @@ namespace {
 constexpr int kMsgStartMeasure = 34;
 constexpr int kMsgAbortByUser = 36;
 constexpr int kMsgMeasurementRuns = 39;
+constexpr int kMsgCaption = 74;
 constexpr int kWindowWidth = 630;
 
 QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
@@ -298,7 +299,7 @@ void TformMain::FormCreate()
     state.unitConversionResult.clear();
     state.decimalSeparator = NumberText::localDecimalSeparator(QLocale::system());
     GetGPIBConfigData();
-    setApplicationTitle(windowTitle());
+    setApplicationTitle(msg(kMsgCaption));
 }
 
 QString TformMain::msg(int entry) const { return MessageCatalogue::text(entry, state.language); }
@@ -448,7 +449,7 @@ void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error)
     stopRequested_ = action_ != DeviceAction::None;
     measuringLock_ = false;
     applyControlStates();
-    setApplicationTitle(QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
+    setApplicationTitle(msg(kMsgCaption));
     prompts_->showError(this, errorText(error));
 }
 

@@ -128,6 +128,28 @@ private slots:
         QCOMPARE(fx.ctl<QLabel>("LabelFeuchte")->text(), QStringLiteral("pressure at IN-2:"));
         QCOMPARE(fx.ctl<QLabel>("max_F")->text(), QStringLiteral("max_P"));
         QCOMPARE(fx.ctl<QLabel>("LabelyAchse_F")->text(), QStringLiteral("mbar"));
+
+        // A failure restores the caption of the current language.
+        w.SpracheFClick();
+        w.runGuarded([] { throw EGlobalError(QStringLiteral("x")); });
+        QCOMPARE(w.windowTitle(), QStringLiteral("Outil pour mise en marche le ZEL 40 / ZEL 80"));
+
+        // A demo window names the simulated device once, in every language.
+        TformMain::Options demo;
+        demo.executableDir = fx.dir();
+        demo.prompts = std::make_shared<TestPrompts>();
+        demo.simulatedDevice = QStringLiteral("simulated device (demo)");
+        TformMain demoWindow(std::move(demo)); // starts in French, as stored above
+        QCOMPARE(demoWindow.windowTitle(), QStringLiteral("Outil pour mise en marche le ZEL 40 / "
+                                                          "ZEL 80 — simulated device (demo)"));
+        for (const auto &[switchTo, caption] :
+             {std::pair{&TformMain::SpracheEngClick, "ZEL 40 / ZEL 80 Start-Up Tool"},
+              std::pair{&TformMain::SpracheDClick, "ZEL 40 / ZEL 80 Inbetriebnahmetool"}}) {
+            (demoWindow.*switchTo)();
+            demoWindow.runGuarded([] { throw EGlobalError(QStringLiteral("x")); });
+            QCOMPARE(demoWindow.windowTitle(),
+                     QString::fromLatin1(caption) + QStringLiteral(" — simulated device (demo)"));
+        }
     }
 
     void languageSurvivesARestart()
