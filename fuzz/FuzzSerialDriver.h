@@ -20,7 +20,7 @@ public:
     void open(const QString &) override { open_ = true; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    void setBaudRate(int) override {}
+    void setLineSettings(const LineSettings &) override {}
     void clear(bool input, bool) override {
         if (input)
             pending_.clear();

@@ -42,11 +42,7 @@ void QtSerialDriver::open(const QString &devicePath)
     if (port_.isOpen())
         return;
     port_.setPortName(devicePath);
-    port_.setBaudRate(baud_);
-    port_.setDataBits(QSerialPort::Data8);
-    port_.setParity(QSerialPort::NoParity);
-    port_.setStopBits(QSerialPort::OneStop);
-    port_.setFlowControl(QSerialPort::NoFlowControl);
+    applySettings(QStringLiteral("Unable to open com port"));
     if (!port_.open(QIODevice::ReadWrite))
         fail(QStringLiteral("Unable to open com port"));
     // Linux raises both lines on open; the device expects them inactive until set explicitly.
@@ -65,11 +61,35 @@ void QtSerialDriver::close()
 
 bool QtSerialDriver::isOpen() const { return port_.isOpen(); }
 
-void QtSerialDriver::setBaudRate(int baud)
+void QtSerialDriver::setLineSettings(const LineSettings &settings)
 {
-    baud_ = baud;
-    if (port_.isOpen() && !port_.setBaudRate(baud))
-        fail(QStringLiteral("SetCommState function failed"));
+    // Refused before anything changes, so the port keeps settings it can open with.
+    if (settings.stopBits == LineSettings::StopBits::OneAndHalf) {
+        throw EComPort(QStringLiteral("SetCommState function failed"), EINVAL,
+                       QStringLiteral("1.5 stop bits are not available on Linux serial ports"));
+    }
+    settings_ = settings;
+    applySettings(QStringLiteral("SetCommState function failed"));
+}
+
+void QtSerialDriver::applySettings(const QString &operationText)
+{
+    using S = LineSettings;
+    static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                   QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                   QSerialPort::SpaceParity};
+    static const QSerialPort::FlowControl flows[] = {
+        QSerialPort::NoFlowControl, QSerialPort::HardwareControl, QSerialPort::SoftwareControl};
+    const bool ok =
+        port_.setBaudRate(settings_.baudRate) &&
+        port_.setDataBits(QSerialPort::DataBits(qBound(5, settings_.dataBits, 8))) &&
+        port_.setStopBits(settings_.stopBits == S::StopBits::Two ? QSerialPort::TwoStop
+                                                                 : QSerialPort::OneStop) &&
+        port_.setParity(parities[int(settings_.parity)]) &&
+        port_.setFlowControl(flows[int(settings_.flow)]);
+    if (!ok && port_.isOpen())
+        fail(operationText);
+    port_.clearError();
 }
 
 void QtSerialDriver::clear(bool input, bool output)

@@ -13,7 +13,7 @@ public:
     void open(const QString &devicePath) override;
     void close() override;
     bool isOpen() const override;
-    void setBaudRate(int baud) override;
+    void setLineSettings(const LineSettings &settings) override;
     void clear(bool input, bool output) override;
     void write(const QByteArray &data) override;
     QByteArray read(int maxCount) override;
@@ -26,9 +26,11 @@ public:
 
 private:
     void takeArrivedBytes();
+    // Sets the port to settings_; an open port is re-set, a closed one takes them at open.
+    void applySettings(const QString &operationText);
     [[noreturn]] void fail(const QString &operationText);
 
     QSerialPort port_;
     QByteArray received_;
-    int baud_ = 9600;
+    LineSettings settings_;
 };

@@ -3,6 +3,25 @@
 #include <QByteArray>
 #include <QString>
 
+// The line settings of a serial port; the defaults are the device's: 9600 baud, 8 data bits,
+// 1 stop bit, no parity, no flow control.
+struct LineSettings {
+    enum class StopBits { One, OneAndHalf, Two };
+    enum class Parity { None, Odd, Even, Mark, Space };
+    enum class Flow { None, Hardware, Software }; // Hardware: RTS/CTS; Software: XON/XOFF
+    int baudRate = 9600;
+    int dataBits = 8;
+    StopBits stopBits = StopBits::One;
+    Parity parity = Parity::None;
+    Flow flow = Flow::None;
+
+    bool operator==(const LineSettings &o) const {
+        return baudRate == o.baudRate && dataBits == o.dataBits && stopBits == o.stopBits &&
+               parity == o.parity && flow == o.flow;
+    }
+    bool operator!=(const LineSettings &o) const { return !(*this == o); }
+};
+
 // The operations the tool needs of a serial line. The real port and test doubles are
 // interchangeable behind it. Failures throw EComPort.
 class SerialDriver {
@@ -12,7 +31,8 @@ public:
     virtual void open(const QString &devicePath) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    virtual void setBaudRate(int baud) = 0;
+    // Applied at once to an open line, and at every open.
+    virtual void setLineSettings(const LineSettings &settings) = 0;
     virtual void clear(bool input, bool output) = 0;
     virtual void write(const QByteArray &data) = 0;
     // The bytes already received, up to maxCount, without waiting.

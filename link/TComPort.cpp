@@ -56,17 +56,24 @@ void TComPort::setBindings(const QMap<QString, QString> &bindings)
 
 QString TComPort::devicePath() const { return bindings_.value(name_, defaultDevice(name_)); }
 
+void TComPort::setLineSettings(const LineSettings &settings)
+{
+    driver_->setLineSettings(settings);
+    settings_ = settings;
+}
+
 void TComPort::setBaudRate(int baud)
 {
-    baud_ = baud;
-    driver_->setBaudRate(baud);
+    LineSettings settings = settings_;
+    settings.baudRate = baud;
+    setLineSettings(settings);
 }
 
 void TComPort::open()
 {
     if (driver_->isOpen())
         return;
-    driver_->setBaudRate(baud_);
+    driver_->setLineSettings(settings_);
     driver_->open(devicePath());
 }
 

@@ -26,8 +26,11 @@ public:
     const QMap<QString, QString> &bindings() const { return bindings_; }
     QString devicePath() const;
 
+    // All line settings at once: the port is re-set once, and keeps them across close and open.
+    void setLineSettings(const LineSettings &settings);
+    const LineSettings &lineSettings() const { return settings_; }
     void setBaudRate(int baud);
-    int baudRate() const { return baud_; }
+    int baudRate() const { return settings_.baudRate; }
 
     void open();
     void close();
@@ -47,6 +50,6 @@ private:
     std::unique_ptr<SerialDriver> driver_;
     QString name_ = QStringLiteral("COM1");
     QMap<QString, QString> bindings_;
-    int baud_ = 9600;
+    LineSettings settings_;
     char eventChar_ = '\r';
 };

@@ -104,11 +104,27 @@ void TComSetupFrm::loadFromPort()
         deviceList_->addItem(device.first + QStringLiteral("  (") + device.second + QLatin1Char(')'),
                              device.first);
     showDeviceOfPort();
-    baudList_->setCurrentIndex(qMax(0, baudList_->findText(QString::number(port_.baudRate()))));
-    dataBitsList_->setCurrentText(QStringLiteral("8"));
-    stopBitsList_->setCurrentText(QStringLiteral("1"));
-    parityList_->setCurrentText(QStringLiteral("None"));
-    flowList_->setCurrentText(QStringLiteral("None"));
+    // Each list shows the port's current value; a baud rate not in the list shows "Custom".
+    const LineSettings &line = port_.lineSettings();
+    baudList_->setCurrentIndex(qMax(0, baudList_->findText(QString::number(line.baudRate))));
+    dataBitsList_->setCurrentText(QString::number(line.dataBits));
+    stopBitsList_->setCurrentIndex(int(line.stopBits));
+    parityList_->setCurrentIndex(int(line.parity));
+    flowList_->setCurrentIndex(flowItem(line.flow));
+}
+
+// The items are "Hardware", "Software", "None", "Custom".
+int TComSetupFrm::flowItem(LineSettings::Flow flow)
+{
+    switch (flow) {
+    case LineSettings::Flow::Hardware:
+        return 0;
+    case LineSettings::Flow::Software:
+        return 1;
+    case LineSettings::Flow::None:
+        break;
+    }
+    return 2;
 }
 
 void TComSetupFrm::showDeviceOfPort()
@@ -141,8 +157,24 @@ void TComSetupFrm::applyToPort()
     }
     if (!name.isEmpty())
         port_.setPort(name);
+    port_.setLineSettings(chosenLineSettings());
+}
+
+// "Custom" keeps the port's baud rate or flow control as it is.
+LineSettings TComSetupFrm::chosenLineSettings() const
+{
+    LineSettings line = port_.lineSettings();
     bool ok = false;
     const int baud = baudList_->currentText().toInt(&ok);
     if (ok)
-        port_.setBaudRate(baud);
+        line.baudRate = baud;
+    line.dataBits = dataBitsList_->currentText().toInt();
+    line.stopBits = LineSettings::StopBits(stopBitsList_->currentIndex());
+    line.parity = LineSettings::Parity(parityList_->currentIndex());
+    static const LineSettings::Flow flows[] = {LineSettings::Flow::Hardware,
+                                               LineSettings::Flow::Software,
+                                               LineSettings::Flow::None};
+    if (flowList_->currentIndex() >= 0 && flowList_->currentIndex() < 3)
+        line.flow = flows[flowList_->currentIndex()];
+    return line;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/SerialDriver.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -13,8 +15,9 @@ public:
 
     // Refills the lists from the port's current settings and the present devices.
     void loadFromPort();
-    // Applies the six choices to the port (called on OK).
+    // Applies the six choices to the port together (called on OK).
     void applyToPort();
+    LineSettings chosenLineSettings() const;
 
     static QStringList baudRateItems();
     // The device the chosen COM name is bound to after OK.
@@ -24,6 +27,7 @@ public:
     static QList<QPair<QString, QString>> presentDevices();
 
 private:
+    static int flowItem(LineSettings::Flow flow);
     QComboBox *addList(const QString &caption, const QString &objectName, const QStringList &items);
 
     TComPort &port_;

@@ -18,6 +18,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -233,6 +237,61 @@ private slots:
         fx.restart();
         QCOMPARE(fx.window().ComPort().port(), QStringLiteral("COM3"));
         QCOMPARE(fx.window().ComPort().baudRate(), 9600);
+
+        // All six choices apply together, reach the line, and show again on the next opening.
+        WindowFixture pty;
+        TformMain &w = pty.window();
+        const auto choose = [&pty](QStringList texts, int result) {
+            pty.prompts().modalScript = [texts, result](QDialog &dialog) {
+                const char *lists[] = {"ComboBaudRate", "ComboDataBits", "ComboStopBits",
+                                       "ComboParity", "ComboFlowControl"};
+                for (int i = 0; i < 5; ++i)
+                    dialog.findChild<QComboBox *>(QString::fromLatin1(lists[i]))
+                        ->setCurrentText(texts[i]);
+                return result;
+            };
+        };
+        choose({"19200", "7", "2", "Even", "Hardware"}, QDialog::Accepted);
+        w.ButtonComPort->trigger();
+        QCOMPARE(pty.prompts().errors, QStringList());
+        w.openPort();
+        const int fd = ::open(pty.device().slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(fd >= 0);
+        termios line{};
+        QCOMPARE(tcgetattr(fd, &line), 0);
+        ::close(fd);
+        w.closePort();
+        // A pseudo-terminal keeps 8 data bits without parity whatever is set; the rest shows.
+        QVERIFY((line.c_cflag & CSTOPB) && (line.c_cflag & CRTSCTS));
+        QCOMPARE(w.ComPort().lineSettings().dataBits, 7);
+        QCOMPARE(w.ComPort().lineSettings().parity, LineSettings::Parity::Even);
+        QCOMPARE(cfgetospeed(&line), speed_t(B19200));
+
+        QStringList shown;
+        pty.prompts().modalScript = [&shown](QDialog &dialog) {
+            for (const char *name : {"ComboBaudRate", "ComboDataBits", "ComboStopBits",
+                                     "ComboParity", "ComboFlowControl"})
+                shown << dialog.findChild<QComboBox *>(QString::fromLatin1(name))->currentText();
+            return int(QDialog::Rejected);
+        };
+        w.ButtonComPort->trigger();
+        QCOMPARE(shown, (QStringList{"19200", "7", "2", "Even", "Hardware"}));
+
+        // "Custom" keeps the flow control; 1.5 stop bits cannot be set on Linux and change nothing.
+        choose({"9600", "8", "1", "None", "Custom"}, QDialog::Accepted);
+        w.ButtonComPort->trigger();
+        QCOMPARE(w.ComPort().lineSettings().flow, LineSettings::Flow::Hardware);
+        QCOMPARE(w.ComPort().lineSettings().dataBits, 8);
+        choose({"9600", "8", "1.5", "None", "Software"}, QDialog::Accepted);
+        w.ButtonComPort->trigger();
+        QCOMPARE(pty.prompts().errors.size(), 1);
+        QVERIFY(pty.prompts().errors[0].contains(QStringLiteral("1.5 stop bits")));
+        QCOMPARE(w.ComPort().lineSettings().flow, LineSettings::Flow::Hardware);
+        QCOMPARE(w.ComPort().lineSettings().stopBits, LineSettings::StopBits::One);
+
+        // After a restart the device's settings apply again.
+        pty.restart();
+        QVERIFY(pty.window().ComPort().lineSettings() == LineSettings());
     }
 
     void failureInAHandlerRestoresTheWindow()

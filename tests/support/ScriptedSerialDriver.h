@@ -32,7 +32,7 @@ public:
     }
     void close() override { line_->open = false; }
     bool isOpen() const override { return line_->open; }
-    void setBaudRate(int) override {}
+    void setLineSettings(const LineSettings &) override {}
     void clear(bool input, bool) override
     {
         if (input)
