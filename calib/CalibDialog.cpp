@@ -30,9 +30,19 @@ CalibDialog::CalibDialog(TformMain &window, const QString &objectName, const QSt
     layout->addLayout(buttons);
 
     connect(ButtonCalibOK, &QPushButton::clicked, this,
-            [this] { window_.runGuarded([this] { ButtonCalibOKClick(); }); });
+            [this] { runStep(&CalibDialog::ButtonCalibOKClick); });
     connect(ButtonCalibAbbrechen, &QPushButton::clicked, this,
-            [this] { window_.runGuarded([this] { ButtonCalibAbbrechenClick(); }); });
+            [this] { runStep(&CalibDialog::ButtonCalibAbbrechenClick); });
+}
+
+void CalibDialog::runStep(void (CalibDialog::*step)()) {
+    window_.runGuarded([this, step] { (this->*step)(); });
+}
+
+void CalibDialog::reject() {
+    if (commandOnWire_ || !mayClose())
+        return;
+    QDialog::reject();
 }
 
 void CalibDialog::showEvent(QShowEvent *event) {
@@ -61,5 +71,11 @@ QString CalibDialog::send(const QString &command) {
     if (!window_.ComPort().connected())
         CalibLock(window_).openPort();
     // The modal dialog leaves no abort control within reach: resends on "Err" are bounded.
+    // While the command is on the wire the dialog cannot be closed under it.
+    commandOnWire_ = true;
+    const struct Clear {
+        bool &flag;
+        ~Clear() { flag = false; }
+    } clear{commandOnWire_};
     return window_.SendToComUnabortable(command);
 }

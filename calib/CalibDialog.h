@@ -10,7 +10,9 @@ class TformMain;
 // What the two re-calibration dialogs share: the word-wrapping status label, the OK and cancel
 // buttons, texts from the window's catalogue in the current language, a reset on every
 // activation, and button handlers that hand failures to the window's global handler so the
-// dialog stays open and usable.
+// dialog stays open and usable. Every way of closing (Escape, the title bar's close button, the
+// dialog's own buttons) goes through reject(): it is refused while a command is on the wire,
+// and a dialog whose procedure still holds the device first ends it.
 class CalibDialog : public QDialog {
     Q_OBJECT
 public:
@@ -19,10 +21,17 @@ public:
     virtual void ButtonCalibOKClick() = 0;
     virtual void ButtonCalibAbbrechenClick() = 0;
 
+    void reject() override;
+
 protected:
     CalibDialog(TformMain &window, const QString &objectName, const QString &caption);
 
     void showEvent(QShowEvent *event) override;
+    // Runs a step of the procedure as a button does: failures go to the global handler.
+    void runStep(void (CalibDialog::*step)());
+    // Whether the dialog may close now. A dialog whose device is still in the procedure ends
+    // it here and refuses this close, so its outcome stays readable.
+    virtual bool mayClose() { return true; }
     QString msg(int entry) const;
     void showText(const QString &catalogueText);
     // The status bar and the label both tell what the device is doing.
@@ -33,4 +42,7 @@ protected:
     QLabel *Statusanzeige = nullptr;
     QPushButton *ButtonCalibOK = nullptr;
     QPushButton *ButtonCalibAbbrechen = nullptr;
+
+private:
+    bool commandOnWire_ = false;
 };

@@ -92,6 +92,18 @@ void TFormKalibrieren::ButtonCalibAbbrechenClick() {
     cancelled_ = true;
 }
 
+// Until ">TCalibFinished" the device stays in re-calibration. Closing the dialog before that
+// cancels where the pressure was not yet confirmed and ends re-calibration exactly as the OK
+// button does; the dialog then shows the outcome and the next close ends it.
+bool TFormKalibrieren::mayClose() {
+    if (step_ >= 2)
+        return true;
+    if (step_ == 0)
+        runStep(&CalibDialog::ButtonCalibAbbrechenClick);
+    runStep(&CalibDialog::ButtonCalibOKClick);
+    return false;
+}
+
 void TFormKalibrieren::showResult(int entry, int followUp) {
     showText(msg(entry) + msg(followUp));
 }

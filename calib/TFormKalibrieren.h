@@ -16,6 +16,9 @@ public:
     void ButtonCalibOKClick() override;
     void ButtonCalibAbbrechenClick() override;
 
+protected:
+    bool mayClose() override;
+
 private:
     void confirmPressure();
     void finishRecalibration();

@@ -115,6 +115,18 @@ private slots:
                  QStringLiteral("Zurücksetzen der Nachkalibrierungswerte fehlgeschlagen."));
         QCOMPARE(fx.status(), kDone);
         QVERIFY(fx.prompts().errors.isEmpty());
+
+        // Escape pressed while "RecallCalib" is on the wire does not close the dialog under it.
+        bool openAfterEscape = false;
+        onDialog(fx, [&](QDialog &dialog) {
+            QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+            okButton(dialog)->click();
+            openAfterEscape = dialog.isVisible();
+            secondButton(dialog)->click();
+        });
+        fx.click(QStringLiteral("ButtonCalibCancel"));
+        QVERIFY(openAfterEscape);
+        QCOMPARE(fx.commands().last(), QStringLiteral("RecallCalib"));
     }
 
     void duringMeasurementThePortStaysOpen() {

@@ -238,6 +238,41 @@ private slots:
         QCOMPARE(seen.last(), request("-250Pa"));
     }
 
+    // Escape and the title bar's close button end re-calibration as the buttons do; no way of
+    // closing leaves the device in it.
+    void everyCloseEndsTheRecalibration() {
+        WindowFixture fx;
+        QStringList seen;
+        onDialog(fx, [&](QDialog &dialog) {
+            QTest::keyClick(&dialog, Qt::Key_Escape); // before the pressure was confirmed
+            QVERIFY(dialog.isVisible());
+            seen << label(dialog);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QVERIFY(!dialog.isVisible());
+        });
+        fx.click(QStringLiteral("ButtonCalibMinus"));
+        QCOMPARE(seen, QStringList{QStringLiteral("Kalibrierung erfolgreich abgebrochen.") + kExit});
+        QCOMPARE(fx.commands(), (QStringList{"?MeasRange", ">TCalibMinus", ">TCalibFinished"}));
+        QCOMPARE(fx.status(), kFinished);
+
+        fx.device().clearLog();
+        fx.device().withModel([](sim::DeviceModel &m) { m.setAppliedPressure(250); });
+        onDialog(fx, [&](QDialog &dialog) {
+            okButton(dialog)->click(); // pressure confirmed
+            dialog.close();            // the title bar's close button
+            QVERIFY(dialog.isVisible());
+            seen << label(dialog);
+            dialog.close();
+            QVERIFY(!dialog.isVisible());
+        });
+        fx.click(QStringLiteral("ButtonCalibPlus"));
+        QCOMPARE(seen.last(), kSucceeded + kExit);
+        QCOMPARE(fx.commands(), (QStringList{"?MeasRange", ">TCalibPlus", ">TCalibOK",
+                                             ">TCalibFinished"}));
+        fx.device().withModel([](sim::DeviceModel &m) { QVERIFY(!m.recalibrationActive()); });
+        QVERIFY(fx.prompts().errors.isEmpty());
+    }
+
     void variantWithoutRecalibration() {
         WindowFixture fx;
         fx.device().withModel([](sim::DeviceModel &m) { m.setRecalibrationSupported(false); });
@@ -338,6 +373,11 @@ private slots:
             okButton(dialog)->click();
             QCOMPARE(fx.prompts().errors.size(), 1);
             QVERIFY(okButton(dialog)->isEnabled());
+            // Closing first tries to end re-calibration (the line is gone: a second error and
+            // the outcome); once that was tried, it closes.
+            dialog.reject();
+            QCOMPARE(fx.prompts().errors.size(), 2);
+            QCOMPARE(label(dialog), kFailed + kExit);
             dialog.reject();
             closable = !dialog.isVisible();
         });
