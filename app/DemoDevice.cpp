@@ -4,8 +4,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-DemoDevice::~DemoDevice()
-{
+DemoDevice::~DemoDevice() {
     if (process_.state() != QProcess::NotRunning) {
         process_.terminate();
         if (!process_.waitForFinished(2000))
@@ -14,8 +13,7 @@ DemoDevice::~DemoDevice()
     }
 }
 
-QString DemoDevice::start(const QString &executableDir)
-{
+QString DemoDevice::start(const QString &executableDir) {
     QString program = QDir(executableDir).filePath(QStringLiteral("zelsim"));
     if (!QFileInfo(program).isExecutable())
         program = QStandardPaths::findExecutable(QStringLiteral("zelsim"));

@@ -1,10 +1,8 @@
 #include "app/DeviceAction.h"
 
-ControlStates ControlStates::of(DeviceAction action, bool measuring, bool stopRequested)
-{
+ControlStates ControlStates::of(DeviceAction action, bool measuring, bool stopRequested) {
     const bool idle = action == DeviceAction::None;
-    const bool transfer =
-        action == DeviceAction::Transfer || action == DeviceAction::TeachTransfer;
+    const bool transfer = action == DeviceAction::Transfer || action == DeviceAction::TeachTransfer;
     const bool free = idle && !measuring;
 
     ControlStates s;

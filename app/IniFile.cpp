@@ -202,9 +202,9 @@ IniFile::LoadResult IniFile::load() {
 
     QString text;
     if (!decode(bytes, &text)) {
-        return fail(LoadResult::Status::Unreadable,
-                    QStringLiteral("%1 kann nicht gelesen werden (beschädigter UTF-16-Text)")
-                        .arg(path_));
+        return fail(
+            LoadResult::Status::Unreadable,
+            QStringLiteral("%1 kann nicht gelesen werden (beschädigter UTF-16-Text)").arg(path_));
     }
     splitLines(text);
     return result;
@@ -217,8 +217,8 @@ bool IniFile::decode(const QByteArray &bytes, QString *text) {
         // An odd byte count is a file cut inside a character; it could not be saved as read.
         if (bytes.size() % 2 != 0)
             return false;
-        *text = decodeStrict(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                             bytes.mid(2));
+        *text =
+            decodeStrict(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, bytes.mid(2));
         return !text->isNull();
     }
     if (bytes.startsWith(Utf8Bom)) {
@@ -264,7 +264,8 @@ void IniFile::splitLines(const QString &text) {
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = start;
-        while (end < text.size() && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
+        while (end < text.size() && text[end] != QLatin1Char('\n') &&
+               text[end] != QLatin1Char('\r'))
             ++end;
         if (end == text.size()) {
             lines_.append(Line{text.mid(start), QString()});

@@ -51,8 +51,12 @@ QLabel *valueLabel(const TformMain &w, const TeachValueRow &row) {
 
 } // namespace
 
-void TformMain::ButtonTeachClick() { teach().runTeach(); }
-void TformMain::ButtonAbortTeachClick() { teach().abortTeach(); }
+void TformMain::ButtonTeachClick() {
+    teach().runTeach();
+}
+void TformMain::ButtonAbortTeachClick() {
+    teach().abortTeach();
+}
 
 void TformMain::ButtonLoadTeachClick() {
     if (refuseWhileMeasuring())

@@ -48,8 +48,7 @@ constexpr int kMsgMeasurementRuns = 39;
 constexpr int kMsgCaption = 74;
 constexpr int kWindowWidth = 630;
 
-QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
-{
+QPushButton *makeButton(QWidget *parent, const char *name, const char *caption) {
     auto *button = new QPushButton(QString::fromUtf8(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
     return button;
@@ -58,8 +57,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
 
 TformMain::TformMain() : TformMain(Options()) {}
 
-TformMain::TformMain(Options options) : options_(std::move(options))
-{
+TformMain::TformMain(Options options) : options_(std::move(options)) {
     if (options_.executableDir.isEmpty())
         options_.executableDir = QCoreApplication::applicationDirPath();
     prompts_ = options_.prompts ? options_.prompts : std::make_shared<UserPrompts>();
@@ -94,14 +92,12 @@ TformMain::TformMain(Options options) : options_(std::move(options))
     FormCreate();
 }
 
-TformMain::~TformMain()
-{
+TformMain::~TformMain() {
     if (auto *app = dynamic_cast<ZelApplication *>(QCoreApplication::instance()))
         app->removeExceptionHandler(this);
 }
 
-void TformMain::buildFrame()
-{
+void TformMain::buildFrame() {
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(8, 8, 8, 4);
@@ -158,8 +154,7 @@ void TformMain::buildFrame()
     waits_ = new Waits(PauseTimer, this);
 }
 
-void TformMain::buildMenus()
-{
+void TformMain::buildMenus() {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     auto addAction = [this](QMenu *menu, const char *name, const char *caption) {
@@ -190,20 +185,17 @@ void TformMain::buildMenus()
     }
 }
 
-void TformMain::onClick(const QString &button, void (TformMain::*handler)())
-{
+void TformMain::onClick(const QString &button, void (TformMain::*handler)()) {
     connect(ctl<QPushButton>(button), &QPushButton::clicked, this,
             [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
 }
 
-void TformMain::onAction(QAction *action, void (TformMain::*handler)())
-{
+void TformMain::onAction(QAction *action, void (TformMain::*handler)()) {
     connect(action, &QAction::triggered, this,
             [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
 }
 
-void TformMain::connectHandlers()
-{
+void TformMain::connectHandlers() {
     onClick(QStringLiteral("ButtonBeenden"), &TformMain::ButtonBeendenClick);
     onClick(QStringLiteral("ButtonLaden"), &TformMain::ButtonLadenClick);
     onClick(QStringLiteral("ButtonSenden"), &TformMain::ButtonSendenClick);
@@ -237,8 +229,8 @@ void TformMain::connectHandlers()
     };
     connect(TimerMessung, &QTimer::timeout, this, guardedSlot(&TformMain::TimerMessungEvent));
     // Only a pick by the user runs the change handlers, never a selection made by code.
-    connect(ctl<QComboBox>(QStringLiteral("ExtPress")), qOverload<int>(&QComboBox::activated),
-            this, guardedSlot(&TformMain::ExtPressChanged));
+    connect(ctl<QComboBox>(QStringLiteral("ExtPress")), qOverload<int>(&QComboBox::activated), this,
+            guardedSlot(&TformMain::ExtPressChanged));
     connect(ctl<QComboBox>(QStringLiteral("MeasRange1")), qOverload<int>(&QComboBox::activated),
             this, guardedSlot(&TformMain::MeasRange1Change));
     connect(ctl<QSpinBox>(QStringLiteral("Messintervall")), qOverload<int>(&QSpinBox::valueChanged),
@@ -250,8 +242,7 @@ void TformMain::connectHandlers()
     }
 }
 
-void TformMain::resolveActionControls()
-{
+void TformMain::resolveActionControls() {
     actionControls_.connection = ctl<QPushButton>(QStringLiteral("ButtonConnection"));
     for (const char *name : {"ButtonNullieren", "ButtonReset", "ButtonCalibPlus",
                              "ButtonCalibMinus", "ButtonCalibCancel"})
@@ -261,8 +252,7 @@ void TformMain::resolveActionControls()
     actionControls_.abortTeach = ctl<QPushButton>(QStringLiteral("ButtonAbortTeach"));
 }
 
-void TformMain::FormCreate()
-{
+void TformMain::FormCreate() {
     if (auto *app = dynamic_cast<ZelApplication *>(QCoreApplication::instance())) {
         app->setExceptionHandler(this, [this](QObject *sender, const std::exception &error) {
             GlobalExceptionHandler(sender, error);
@@ -302,103 +292,103 @@ void TformMain::FormCreate()
     setApplicationTitle(msg(kMsgCaption));
 }
 
-QString TformMain::msg(int entry) const { return MessageCatalogue::text(entry, state.language); }
+QString TformMain::msg(int entry) const {
+    return MessageCatalogue::text(entry, state.language);
+}
 
-QString TformMain::SendToCom(const QString &command) { return exchange_->send(command); }
+QString TformMain::SendToCom(const QString &command) {
+    return exchange_->send(command);
+}
 
-QString TformMain::SendSpToCom(const QString &command)
-{
+QString TformMain::SendSpToCom(const QString &command) {
     const QString reply = exchange_->send(command);
     Progress->setValue(Progress->value() + 1);
     return reply;
 }
 
-QString TformMain::SendToComUnabortable(const QString &command)
-{
+QString TformMain::SendToComUnabortable(const QString &command) {
     return exchange_->send(command, false);
 }
 
-void TformMain::Delay(int ms)
-{
+void TformMain::Delay(int ms) {
     if (state.abortFlag)
         return;
     waits_->wait(qMax(0, static_cast<int>(ms * options_.waitScale)));
 }
 
-void TformMain::PauseTimerTimer() { waits_->endAll(); }
+void TformMain::PauseTimerTimer() {
+    waits_->endAll();
+}
 
-void TformMain::pumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TformMain::pumpMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
-void TformMain::setApplicationTitle(const QString &title)
-{
+void TformMain::setApplicationTitle(const QString &title) {
     setWindowTitle(options_.simulatedDevice.isEmpty()
                        ? title
                        : title + QStringLiteral(" — ") + options_.simulatedDevice);
 }
 
-void TformMain::setStatus(const QString &text) { Status->showMessage(text); }
+void TformMain::setStatus(const QString &text) {
+    Status->showMessage(text);
+}
 
-QString TformMain::statusText() const { return Status->currentMessage(); }
+QString TformMain::statusText() const {
+    return Status->currentMessage();
+}
 
-QString TformMain::portSuffix() const
-{
+QString TformMain::portSuffix() const {
     return QStringLiteral(" (") + comPort_->port() + QLatin1Char(')');
 }
 
-void TformMain::openPort()
-{
+void TformMain::openPort() {
     comPort_->open();
     comPort_->setEventChar('\r');
 }
 
-void TformMain::closePort() { comPort_->close(); }
+void TformMain::closePort() {
+    comPort_->close();
+}
 
-QString TformMain::toolSettingsPath() const
-{
+QString TformMain::toolSettingsPath() const {
     return ToolSettings(options_.executableDir).path();
 }
 
-bool TformMain::measurementModeRuns() const
-{
+bool TformMain::measurementModeRuns() const {
     return ctl<QPushButton>(QStringLiteral("ButtonConnection"))->text() != msg(kMsgStartMeasure);
 }
 
-bool TformMain::refuseWhileMeasuring()
-{
+bool TformMain::refuseWhileMeasuring() {
     if (!measurementModeRuns())
         return false;
     prompts_->showMessage(this, msg(kMsgMeasurementRuns));
     return true;
 }
 
-void TformMain::beginAction(DeviceAction action)
-{
+void TformMain::beginAction(DeviceAction action) {
     action_ = action;
     stopRequested_ = false;
     applyControlStates();
 }
 
-void TformMain::endAction()
-{
+void TformMain::endAction() {
     action_ = DeviceAction::None;
     stopRequested_ = false;
     applyControlStates();
 }
 
-void TformMain::setMeasuringLock(bool measuring)
-{
+void TformMain::setMeasuringLock(bool measuring) {
     measuringLock_ = measuring;
     applyControlStates();
 }
 
-void TformMain::requestStop()
-{
+void TformMain::requestStop() {
     stopRequested_ = true;
     applyControlStates();
 }
 
-void TformMain::applyControlStates()
-{
+void TformMain::applyControlStates() {
     const ControlStates s = ControlStates::of(action_, measuringLock_, stopRequested_);
     for (QMenu *menu : {MEinstellungen, MExtras}) {
         menu->setEnabled(s.settingsMenus);
@@ -420,8 +410,7 @@ void TformMain::applyControlStates()
     actionControls_.abortTeach->setEnabled(s.abortTeach);
 }
 
-void TformMain::runGuarded(const std::function<void()> &handler)
-{
+void TformMain::runGuarded(const std::function<void()> &handler) {
     try {
         handler();
     } catch (const std::exception &error) {
@@ -431,8 +420,7 @@ void TformMain::runGuarded(const std::function<void()> &handler)
     }
 }
 
-void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error)
-{
+void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error) {
     if (state.abortFlag)
         setStatus(msg(kMsgAbortByUser));
     try {
@@ -453,8 +441,7 @@ void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error)
     prompts_->showError(this, errorText(error));
 }
 
-QString TformMain::errorText(const std::exception &error) const
-{
+QString TformMain::errorText(const std::exception &error) const {
     if (const auto *unsafe = dynamic_cast<const EUnsafeValue *>(&error))
         return unsafe->message(state.language);
     if (const auto *zelError = dynamic_cast<const EZelError *>(&error))
@@ -462,10 +449,11 @@ QString TformMain::errorText(const std::exception &error) const
     return QString::fromUtf8(error.what());
 }
 
-void TformMain::ButtonBeendenClick() { close(); }
+void TformMain::ButtonBeendenClick() {
+    close();
+}
 
-void TformMain::closeEvent(QCloseEvent *event)
-{
+void TformMain::closeEvent(QCloseEvent *event) {
     // Ends any wait so a running sequence unwinds instead of holding the window.
     state.abortFlag = true;
     PauseTimerTimer();
@@ -473,8 +461,7 @@ void TformMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TformMain::ButtonComPortClick()
-{
+void TformMain::ButtonComPortClick() {
     TComSetupFrm dialog(*comPort_, this);
     dialog.loadFromPort();
     const ToolSettings settings(options_.executableDir);
@@ -483,15 +470,14 @@ void TformMain::ButtonComPortClick()
         dialog.applyToPort();
         // A device the user bound to the COM name is kept in section "Ports".
         const bool demoBinding = comPort_->devicePath() == options_.portDeviceOverride;
-        if (!demoBinding && (comPort_->devicePath() != before ||
-                             comPort_->bindings().contains(comPort_->port())))
+        if (!demoBinding &&
+            (comPort_->devicePath() != before || comPort_->bindings().contains(comPort_->port())))
             settings.writeString(QStringLiteral("Ports"), comPort_->port(), comPort_->devicePath());
     }
     settings.writeComPort(comPort_->port());
 }
 
-void TformMain::switchLanguage(int language)
-{
+void TformMain::switchLanguage(int language) {
     state.language = language;
     // Applied before it is stored: a file that cannot be written must not leave the window
     // half in the new language.
@@ -499,13 +485,20 @@ void TformMain::switchLanguage(int language)
     ToolSettings(options_.executableDir).writeLanguage(language);
 }
 
-void TformMain::SpracheDClick() { switchLanguage(0); }
-void TformMain::SpracheEngClick() { switchLanguage(1); }
-void TformMain::SpracheFClick() { switchLanguage(2); }
+void TformMain::SpracheDClick() {
+    switchLanguage(0);
+}
+void TformMain::SpracheEngClick() {
+    switchLanguage(1);
+}
+void TformMain::SpracheFClick() {
+    switchLanguage(2);
+}
 
-void TformMain::SetLang() { LanguageApplier::apply(*this); }
+void TformMain::SetLang() {
+    LanguageApplier::apply(*this);
+}
 
-void TformMain::missingControl(const QString &name) const
-{
+void TformMain::missingControl(const QString &name) const {
     throw std::logic_error("control not found: " + name.toStdString());
 }

@@ -41,15 +41,15 @@ struct GpibSettings {
 
 // State the window shares with every subsystem.
 struct SharedState {
-    int language = 0;               // 0 German, 1 English, 2 French
-    bool abortFlag = false;         // observed by the command exchange and Delay
+    int language = 0;       // 0 German, 1 English, 2 French
+    bool abortFlag = false; // observed by the command exchange and Delay
     bool measurementRunning = false;
-    int transferFailureMarker = 0;  // check number of the first refused setting of a send
+    int transferFailureMarker = 0; // check number of the first refused setting of a send
     QChar decimalSeparator = QLatin1Char(',');
-    QString unitConversionResult;   // hand-over of the unit-conversion dialog
-    int previousExtPressMode = 0;   // mode for which the unit lists were last built
-    bool calibRange100 = false;     // re-calibration range flag: true = +-100 Pa
-    bool calibNegative = false;     // re-calibration direction
+    QString unitConversionResult; // hand-over of the unit-conversion dialog
+    int previousExtPressMode = 0; // mode for which the unit lists were last built
+    bool calibRange100 = false;   // re-calibration range flag: true = +-100 Pa
+    bool calibNegative = false;   // re-calibration direction
     GpibSettings gpib;
 };
 
@@ -60,14 +60,14 @@ class TformMain : public QMainWindow {
     Q_OBJECT
 public:
     struct Options {
-        QString executableDir;                 // where "ZEL ToolConfig.ini" is looked for
-        int replyTimeoutMs = 50000;            // tests shorten the reply wait
-        double waitScale = 1.0;                // tests shorten every Delay
-        std::shared_ptr<UserPrompts> prompts;  // message boxes, file and modal dialogs
-        std::unique_ptr<SerialDriver> driver;  // the serial line (a test double in tests)
-        bool production = false;               // shows the teach features
-        QString simulatedDevice;               // shown in the title when a demo device is bound
-        QString portDeviceOverride;            // device bound to the configured COM name, this run only
+        QString executableDir;                // where "ZEL ToolConfig.ini" is looked for
+        int replyTimeoutMs = 50000;           // tests shorten the reply wait
+        double waitScale = 1.0;               // tests shorten every Delay
+        std::shared_ptr<UserPrompts> prompts; // message boxes, file and modal dialogs
+        std::unique_ptr<SerialDriver> driver; // the serial line (a test double in tests)
+        bool production = false;              // shows the teach features
+        QString simulatedDevice;              // shown in the title when a demo device is bound
+        QString portDeviceOverride; // device bound to the configured COM name, this run only
         // The bench the "simulated" instrument backend drives (coupled to a device by its owner).
         std::shared_ptr<sim::InstrumentBench> instrumentBench;
     };
@@ -104,8 +104,7 @@ public:
     void setApplicationTitle(const QString &title);
     QString applicationTitle() const { return windowTitle(); }
 
-    template <class T> T *ctl(const QString &name) const
-    {
+    template <class T> T *ctl(const QString &name) const {
         T *widget = findChild<T *>(name);
         if (!widget)
             missingControl(name);
@@ -143,7 +142,9 @@ public:
     TformOptions *formOptions() const { return formOptions_; }
     TformBerFaktor *formBerFaktor() const { return formBerFaktor_; }
     TFormKalibrieren *formKalibrieren() const { return formKalibrieren_; }
-    TFormKalibrierungLoeschen *formKalibrierungLoeschen() const { return formKalibrierungLoeschen_; }
+    TFormKalibrierungLoeschen *formKalibrierungLoeschen() const {
+        return formKalibrierungLoeschen_;
+    }
     MeasurementController &measurement() { return *measurement_; }
     TeachController &teach() { return *teach_; }
 

@@ -4,25 +4,21 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-void UserPrompts::showError(QWidget *parent, const QString &text)
-{
+void UserPrompts::showError(QWidget *parent, const QString &text) {
     QMessageBox::critical(parent, QStringLiteral("Error"), text);
 }
 
-void UserPrompts::showMessage(QWidget *parent, const QString &text)
-{
+void UserPrompts::showMessage(QWidget *parent, const QString &text) {
     QMessageBox::information(parent, parent ? parent->window()->windowTitle() : QString(), text);
 }
 
-bool UserPrompts::confirm(QWidget *parent, const QString &text)
-{
+bool UserPrompts::confirm(QWidget *parent, const QString &text) {
     return QMessageBox::question(parent, parent ? parent->window()->windowTitle() : QString(),
                                  text) == QMessageBox::Yes;
 }
 
 QString UserPrompts::openFileName(QWidget *parent, const QString &dir, const QString &fileName,
-                                  const QString &filter)
-{
+                                  const QString &filter) {
     QFileDialog dialog(parent, QString(), dir, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -34,8 +30,7 @@ QString UserPrompts::openFileName(QWidget *parent, const QString &dir, const QSt
 }
 
 QString UserPrompts::saveFileName(QWidget *parent, const QString &dir, const QString &fileName,
-                                  const QString &filter, bool confirmOverwrite)
-{
+                                  const QString &filter, bool confirmOverwrite) {
     QFileDialog dialog(parent, QString(), dir, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString()); // a name typed without extension stays so
@@ -47,10 +42,11 @@ QString UserPrompts::saveFileName(QWidget *parent, const QString &dir, const QSt
     return dialog.selectedFiles().first();
 }
 
-int UserPrompts::execModal(QDialog &dialog) { return dialog.exec(); }
+int UserPrompts::execModal(QDialog &dialog) {
+    return dialog.exec();
+}
 
-QString UserPrompts::qtFilter(const QString &filter)
-{
+QString UserPrompts::qtFilter(const QString &filter) {
     const int bar = filter.indexOf(QLatin1Char('|'));
     if (bar < 0)
         return filter;

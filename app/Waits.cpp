@@ -5,16 +5,14 @@
 #include <QTimer>
 #include <limits>
 
-Waits::Waits(QTimer *timer, QObject *parent) : QObject(parent), timer_(timer)
-{
+Waits::Waits(QTimer *timer, QObject *parent) : QObject(parent), timer_(timer) {
     // A coarse timer may fire up to 5 % early; the device must get its whole time.
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &Waits::onTimeout);
 }
 
-void Waits::wait(int ms)
-{
+void Waits::wait(int ms) {
     QEventLoop loop;
     Wait wait;
     wait.ms = qMax(0, ms);
@@ -27,8 +25,7 @@ void Waits::wait(int ms)
     schedule();
 }
 
-void Waits::endAll()
-{
+void Waits::endAll() {
     for (Wait *wait : std::as_const(waits_)) {
         wait->ended = true;
         wait->loop->quit();
@@ -36,8 +33,7 @@ void Waits::endAll()
     schedule();
 }
 
-void Waits::onTimeout()
-{
+void Waits::onTimeout() {
     for (Wait *wait : std::as_const(waits_)) {
         if (!wait->ended && wait->clock.elapsed() >= wait->ms) {
             wait->ended = true;
@@ -49,8 +45,7 @@ void Waits::onTimeout()
 }
 
 // The timer runs to the nearest end of a wait still running, and stops when none is left.
-void Waits::schedule()
-{
+void Waits::schedule() {
     qint64 next = std::numeric_limits<qint64>::max();
     for (const Wait *wait : std::as_const(waits_)) {
         if (!wait->ended)

@@ -7,8 +7,7 @@
 
 ZelApplication::ZelApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
-bool ZelApplication::notify(QObject *receiver, QEvent *event)
-{
+bool ZelApplication::notify(QObject *receiver, QEvent *event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
@@ -19,22 +18,19 @@ bool ZelApplication::notify(QObject *receiver, QEvent *event)
     return false;
 }
 
-void ZelApplication::setExceptionHandler(const void *owner, Handler handler)
-{
+void ZelApplication::setExceptionHandler(const void *owner, Handler handler) {
     handlerOwner_ = owner;
     handler_ = std::move(handler);
 }
 
-void ZelApplication::removeExceptionHandler(const void *owner)
-{
+void ZelApplication::removeExceptionHandler(const void *owner) {
     if (handlerOwner_ == owner) {
         handlerOwner_ = nullptr;
         handler_ = nullptr;
     }
 }
 
-void ZelApplication::handleException(QObject *sender, const std::exception &error)
-{
+void ZelApplication::handleException(QObject *sender, const std::exception &error) {
     if (handler_) {
         try {
             handler_(sender, error);

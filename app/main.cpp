@@ -1,5 +1,5 @@
-#include "app/TformMain.h"
 #include "app/DemoDevice.h"
+#include "app/TformMain.h"
 #include "app/ZelApplication.h"
 
 #include <QCommandLineParser>
@@ -10,8 +10,7 @@
 namespace {
 
 // For the start-up benchmark: the window has been shown and its first events handled.
-void reportStartupAndQuit(QCoreApplication &app)
-{
+void reportStartupAndQuit(QCoreApplication &app) {
     QFile status(QStringLiteral("/proc/self/status"));
     QString rss = QStringLiteral("?");
     if (status.open(QIODevice::ReadOnly)) {
@@ -27,8 +26,7 @@ void reportStartupAndQuit(QCoreApplication &app)
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     ZelApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zeltool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELTOOL_VERSION));

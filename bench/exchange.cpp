@@ -17,16 +17,15 @@
 namespace {
 
 constexpr double kCharMs = 10.0 * 1000.0 / 9600.0;
-const char *const kCommands[] = {"?ScalPdown", "?WarnPHyst", "?UnitP", "?MeasRange", ">SoundTime 500",
-                                 "?DeviceAdr"};
+const char *const kCommands[] = {"?ScalPdown", "?WarnPHyst",     "?UnitP",
+                                 "?MeasRange", ">SoundTime 500", "?DeviceAdr"};
 
 struct Result {
     double elapsedMs = 0;
     double boundMs = 0;
 };
 
-Result runTool(const QString &pty, int exchanges)
-{
+Result runTool(const QString &pty, int exchanges) {
     TComPort port;
     port.setBindings({{QStringLiteral("COM1"), pty}});
     port.setPort(QStringLiteral("COM1"));
@@ -52,8 +51,7 @@ Result runTool(const QString &pty, int exchanges)
     return result;
 }
 
-Result runReference(const QString &pty, int exchanges)
-{
+Result runReference(const QString &pty, int exchanges) {
     Result result;
     const int fd = ::open(pty.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     if (fd < 0)
@@ -83,8 +81,7 @@ Result runReference(const QString &pty, int exchanges)
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     const QString zelsim = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                     : QCoreApplication::applicationDirPath() + "/../zelsim";
@@ -104,8 +101,9 @@ int main(int argc, char *argv[])
     std::printf("%d exchanges at 9600 baud wire time\n", exchanges);
     std::printf("reference termios client: %.1f ms, bound %.1f ms, ratio %.4f\n",
                 reference.elapsedMs, reference.boundMs, refRatio);
-    std::printf("zeltool exchange:         %.1f ms, bound %.1f ms, ratio %.4f (%.2f%% vs reference)\n",
-                tool.elapsedMs, tool.boundMs, toolRatio, 100.0 * (toolRatio / refRatio - 1.0));
+    std::printf(
+        "zeltool exchange:         %.1f ms, bound %.1f ms, ratio %.4f (%.2f%% vs reference)\n",
+        tool.elapsedMs, tool.boundMs, toolRatio, 100.0 * (toolRatio / refRatio - 1.0));
     sim.terminate();
     sim.waitForFinished(2000);
     return 0;

@@ -1,5 +1,6 @@
 // Start-up benchmark: wall time from starting the zeltool process until its window is shown
-// (offscreen), and its resident memory at that moment. Usage: bench_startup [path-to-zeltool] [runs]
+// (offscreen), and its resident memory at that moment. Usage: bench_startup [path-to-zeltool]
+// [runs]
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -8,8 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     const QString tool = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                   : QCoreApplication::applicationDirPath() + "/../zeltool";
@@ -35,7 +35,8 @@ int main(int argc, char *argv[])
         process.waitForFinished(10000);
     }
     std::sort(times.begin(), times.end());
-    std::printf("start-up to window shown: median %.1f ms, min %.1f ms, max %.1f ms over %d runs; %s\n",
-                times[times.size() / 2], times.front(), times.back(), runs, qPrintable(rss));
+    std::printf(
+        "start-up to window shown: median %.1f ms, min %.1f ms, max %.1f ms over %d runs; %s\n",
+        times[times.size() / 2], times.front(), times.back(), runs, qPrintable(rss));
     return 0;
 }

@@ -17,16 +17,14 @@ constexpr double kCharMs = 10.0 * 1000.0 / 9600.0;
 
 class QuietPrompts : public UserPrompts {
 public:
-    void showError(QWidget *, const QString &text) override
-    {
+    void showError(QWidget *, const QString &text) override {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
     void showMessage(QWidget *, const QString &) override {}
 };
 
 // Wire-time lower bound of the exchanges logged so far: every command and reply with its CR.
-double boundFromLog(const QString &path)
-{
+double boundFromLog(const QString &path) {
     QFile log(path);
     if (!log.open(QIODevice::ReadOnly))
         return 0;
@@ -40,8 +38,7 @@ double boundFromLog(const QString &path)
 }
 
 void run(TformMain &window, sim::PtyDevice &device, const char *button, const QString &logPath,
-         const char *what)
-{
+         const char *what) {
     QFile::remove(logPath);
     device.setLogFile(logPath);
     QElapsedTimer clock;
@@ -55,8 +52,7 @@ void run(TformMain &window, sim::PtyDevice &device, const char *button, const QS
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     ZelApplication app(argc, argv);
     QTemporaryDir dir;
     sim::PtyDevice device(0);

@@ -33,50 +33,84 @@ struct Caption {
 
 // Controls whose caption is a catalogue entry, optionally followed by a fixed suffix.
 const Caption kCaptions[] = {
-    {"GroupBoxScalP", 3, ""},        {"GroupBoxScalIN1T", 4, ""},
-    {"GroupBoxScalIN1P", 5, ""},     {"GroupBoxScalIN2H", 6, ""},
-    {"GroupBoxScalIN2P", 7, ""},     {"GroupBoxWarnP", 11, ""},
-    {"GroupBoxWarnIN1T", 12, ""},    {"GroupBoxWarnIN1P", 13, ""},
-    {"GroupBoxWarnIN2H", 14, ""},    {"GroupBoxWarnIN2P", 15, ""},
-    {"LabelScalPdown", 8, " [Pa]:"}, {"LabelScalIN1Pdown", 8, " [Pa]:"},
-    {"LabelScalIN2Pdown", 8, " [Pa]:"}, {"LabelWarnPdown", 8, " [Pa]:"},
-    {"LabelWarnIN1Pdown", 8, " [Pa]:"}, {"LabelWarnIN2Pdown", 8, " [Pa]:"},
-    {"LabelScalPup", 9, " [Pa]:"},   {"LabelScalIN1Pup", 9, " [Pa]:"},
-    {"LabelScalIN2Pup", 9, " [Pa]:"}, {"LabelWarnPup", 9, " [Pa]:"},
-    {"LabelWarnIN1Pup", 9, " [Pa]:"}, {"LabelWarnIN2Pup", 9, " [Pa]:"},
-    {"LabelWarnPHyst", 25, " [Pa]:"}, {"LabelWarnIN1PHyst", 25, " [Pa]:"},
+    {"GroupBoxScalP", 3, ""},
+    {"GroupBoxScalIN1T", 4, ""},
+    {"GroupBoxScalIN1P", 5, ""},
+    {"GroupBoxScalIN2H", 6, ""},
+    {"GroupBoxScalIN2P", 7, ""},
+    {"GroupBoxWarnP", 11, ""},
+    {"GroupBoxWarnIN1T", 12, ""},
+    {"GroupBoxWarnIN1P", 13, ""},
+    {"GroupBoxWarnIN2H", 14, ""},
+    {"GroupBoxWarnIN2P", 15, ""},
+    {"LabelScalPdown", 8, " [Pa]:"},
+    {"LabelScalIN1Pdown", 8, " [Pa]:"},
+    {"LabelScalIN2Pdown", 8, " [Pa]:"},
+    {"LabelWarnPdown", 8, " [Pa]:"},
+    {"LabelWarnIN1Pdown", 8, " [Pa]:"},
+    {"LabelWarnIN2Pdown", 8, " [Pa]:"},
+    {"LabelScalPup", 9, " [Pa]:"},
+    {"LabelScalIN1Pup", 9, " [Pa]:"},
+    {"LabelScalIN2Pup", 9, " [Pa]:"},
+    {"LabelWarnPup", 9, " [Pa]:"},
+    {"LabelWarnIN1Pup", 9, " [Pa]:"},
+    {"LabelWarnIN2Pup", 9, " [Pa]:"},
+    {"LabelWarnPHyst", 25, " [Pa]:"},
+    {"LabelWarnIN1PHyst", 25, " [Pa]:"},
     {"LabelWarnIN2PHyst", 25, " [Pa]:"},
-    {"LabelScalIN1Tdown", 8, " [°C]:"}, {"LabelWarnIN1Tdown", 8, " [°C]:"},
-    {"LabelScalIN1Tup", 9, " [°C]:"}, {"LabelWarnIN1Tup", 9, " [°C]:"},
+    {"LabelScalIN1Tdown", 8, " [°C]:"},
+    {"LabelWarnIN1Tdown", 8, " [°C]:"},
+    {"LabelScalIN1Tup", 9, " [°C]:"},
+    {"LabelWarnIN1Tup", 9, " [°C]:"},
     {"LabelWarnIN1THyst", 25, " [°C]:"},
     {"GroupBoxFilter", 27, ""},
-    {"GroupBoxWarnton", 20, ""},     {"LabelSoundTime", 23, ":"},
+    {"GroupBoxWarnton", 20, ""},
+    {"LabelSoundTime", 23, ":"},
     {"GroupBoxExterneKonfiguration", 26, ""},
     {"GroupBoxAnzeige", 24, ""},
-    {"LabelUnitP", 75, ":"},         {"LabelUnitIN1", 77, ":"},
-    {"LabelUnitIN2", 78, ":"},       {"GroupBoxSignale", 28, ""},
-    {"LabelSignalP", 79, ":"},       {"LabelSignalIN1", 77, ":"},
-    {"LabelSignalIN2", 78, ":"},     {"GroupBoxRelais", 80, ""},
-    {"LabelRelAssign", 81, ":"},     {"LabelRelTime1", 82, ":"},
-    {"LabelRelTime2", 83, ":"},      {"LabelRelAck", 84, ":"},
-    {"GroupBoxNachkomma", 85, ""},   {"LabelDecPlP", 75, ":"},
-    {"LabelDecPlIN1T", 86, ":"},     {"LabelDecPlIN1P", 87, ":"},
-    {"LabelDecPlIN2H", 88, ":"},     {"LabelDecPlIN2P", 89, ":"},
-    {"GroupBoxSonstiges", 90, ""},   {"LabelLang", 16, ":"},
-    {"LabelMeasRange2", 91, ":"},    {"LabelPassword", 29, ":"},
-    {"LabelDeviceAdr", 92, ":"},     {"ButtonLaden", 93, ""},
-    {"ButtonSenden", 96, ""},        {"ButtonWE100Pa", 94, ""},
-    {"ButtonWE250Pa", 95, ""},       {"ButtonAbortConfig", 97, ""},
-    {"ButtonBeenden", 99, ""},       {"ButtonNullieren", 55, ""},
-    {"ButtonReset", 30, ""},         {"ButtonClearLog", 56, ""},
-    {"ButtonSaveLog", 51, ""},       {"GroupBox_ZEL_kalibrieren", 106, ""},
-    {"ButtonCalibPlus", 107, ""},    {"ButtonCalibMinus", 108, ""},
-    {"ButtonCalibCancel", 124, ""},  {"LabelMessintervall", 54, ":"},
-    {"LabelIstwerte", 53, ":"},      {"LabelIntDruck", 75, ":"},
+    {"LabelUnitP", 75, ":"},
+    {"LabelUnitIN1", 77, ":"},
+    {"LabelUnitIN2", 78, ":"},
+    {"GroupBoxSignale", 28, ""},
+    {"LabelSignalP", 79, ":"},
+    {"LabelSignalIN1", 77, ":"},
+    {"LabelSignalIN2", 78, ":"},
+    {"GroupBoxRelais", 80, ""},
+    {"LabelRelAssign", 81, ":"},
+    {"LabelRelTime1", 82, ":"},
+    {"LabelRelTime2", 83, ":"},
+    {"LabelRelAck", 84, ":"},
+    {"GroupBoxNachkomma", 85, ""},
+    {"LabelDecPlP", 75, ":"},
+    {"LabelDecPlIN1T", 86, ":"},
+    {"LabelDecPlIN1P", 87, ":"},
+    {"LabelDecPlIN2H", 88, ":"},
+    {"LabelDecPlIN2P", 89, ":"},
+    {"GroupBoxSonstiges", 90, ""},
+    {"LabelLang", 16, ":"},
+    {"LabelMeasRange2", 91, ":"},
+    {"LabelPassword", 29, ":"},
+    {"LabelDeviceAdr", 92, ":"},
+    {"ButtonLaden", 93, ""},
+    {"ButtonSenden", 96, ""},
+    {"ButtonWE100Pa", 94, ""},
+    {"ButtonWE250Pa", 95, ""},
+    {"ButtonAbortConfig", 97, ""},
+    {"ButtonBeenden", 99, ""},
+    {"ButtonNullieren", 55, ""},
+    {"ButtonReset", 30, ""},
+    {"ButtonClearLog", 56, ""},
+    {"ButtonSaveLog", 51, ""},
+    {"GroupBox_ZEL_kalibrieren", 106, ""},
+    {"ButtonCalibPlus", 107, ""},
+    {"ButtonCalibMinus", 108, ""},
+    {"ButtonCalibCancel", 124, ""},
+    {"LabelMessintervall", 54, ":"},
+    {"LabelIstwerte", 53, ":"},
+    {"LabelIntDruck", 75, ":"},
 };
 
-void setCaption(QObject *control, const QString &text)
-{
+void setCaption(QObject *control, const QString &text) {
     if (auto *label = qobject_cast<QLabel *>(control))
         label->setText(text);
     else if (auto *button = qobject_cast<QAbstractButton *>(control))
@@ -89,14 +123,12 @@ void setCaption(QObject *control, const QString &text)
         menu->setTitle(text);
 }
 
-QString labelCaption(TformMain &window, int entry, const char *suffix = "")
-{
+QString labelCaption(TformMain &window, int entry, const char *suffix = "") {
     return window.msg(entry) + QString::fromUtf8(suffix);
 }
 
 // Replaces the texts of the given items, keeping the selected index.
-void replaceItems(QComboBox *combo, const QList<QPair<int, QString>> &items)
-{
+void replaceItems(QComboBox *combo, const QList<QPair<int, QString>> &items) {
     const int selected = combo->currentIndex();
     for (const auto &item : items) {
         if (item.first < combo->count())
@@ -107,26 +139,25 @@ void replaceItems(QComboBox *combo, const QList<QPair<int, QString>> &items)
 
 } // namespace
 
-void LanguageApplier::apply(TformMain &window)
-{
+void LanguageApplier::apply(TformMain &window) {
     const QList<QAction *> languages = {window.SpracheD, window.SpracheEng, window.SpracheF};
-    const int language = (window.state.language >= 0 && window.state.language <= 2)
-                             ? window.state.language : 0;
+    const int language =
+        (window.state.language >= 0 && window.state.language <= 2) ? window.state.language : 0;
     languages[language]->setChecked(true);
     applyItems(window);
     applyCaptions(window);
     applyStateCaptions(window);
 }
 
-void LanguageApplier::applyItems(TformMain &window)
-{
+void LanguageApplier::applyItems(TformMain &window) {
     const QString off = window.msg(kMsgOff);
     const QString on = window.msg(kMsgOn);
-    for (const char *name : {"Sound", "RelAck", "DecPlP", "DecPlIN1T", "DecPlIN1P", "DecPlIN2H",
-                             "DecPlIN2P"})
+    for (const char *name :
+         {"Sound", "RelAck", "DecPlP", "DecPlIN1T", "DecPlIN1P", "DecPlIN2H", "DecPlIN2P"})
         replaceItems(window.ctl<QComboBox>(QString::fromLatin1(name)), {{0, off}, {1, on}});
-    replaceItems(window.ctl<QComboBox>(QStringLiteral("ExtPress")),
-                 {{0, window.msg(60)}, {1, window.msg(61)}, {2, window.msg(62)}, {3, window.msg(63)}});
+    replaceItems(
+        window.ctl<QComboBox>(QStringLiteral("ExtPress")),
+        {{0, window.msg(60)}, {1, window.msg(61)}, {2, window.msg(62)}, {3, window.msg(63)}});
     QList<QPair<int, QString>> relays;
     for (int i = 0; i < 8; ++i)
         relays.append({i, window.msg(66 + i)});
@@ -145,8 +176,7 @@ void LanguageApplier::applyItems(TformMain &window)
         replaceItems(unitIn2, {{0, window.msg(kMsgHumidityUnit)}, {1, off}});
 }
 
-void LanguageApplier::applyCaptions(TformMain &window)
-{
+void LanguageApplier::applyCaptions(TformMain &window) {
     window.setApplicationTitle(window.msg(74));
     setCaption(window.MEinstellungen, window.msg(49));
     setCaption(window.LoadConf, window.msg(50));
@@ -162,7 +192,8 @@ void LanguageApplier::applyCaptions(TformMain &window)
     for (const Caption &caption : kCaptions)
         setCaption(window.ctl<QObject>(QString::fromLatin1(caption.control)),
                    labelCaption(window, caption.entry, caption.suffix));
-    const QString humidity = QStringLiteral(" [") + window.msg(kMsgHumidityUnit) + QStringLiteral("]:");
+    const QString humidity =
+        QStringLiteral(" [") + window.msg(kMsgHumidityUnit) + QStringLiteral("]:");
     for (const char *name : {"LabelScalIN2Hdown", "LabelWarnIN2Hdown"})
         setCaption(window.ctl<QObject>(QString::fromLatin1(name)), window.msg(8) + humidity);
     for (const char *name : {"LabelScalIN2Hup", "LabelWarnIN2Hup"})
@@ -177,8 +208,7 @@ void LanguageApplier::applyCaptions(TformMain &window)
     setCaption(window.ctl<QObject>(QStringLiteral("min_P")), QStringLiteral("min_") + pressure);
 }
 
-void LanguageApplier::applyStateCaptions(TformMain &window)
-{
+void LanguageApplier::applyStateCaptions(TformMain &window) {
     auto *connection = window.ctl<QPushButton>(QStringLiteral("ButtonConnection"));
     const bool running = MessageCatalogue::matchesAnyLanguage(kMsgStopMeasure, connection->text());
     connection->setText(window.msg(running ? kMsgStopMeasure : kMsgStartMeasure));
@@ -205,17 +235,17 @@ void LanguageApplier::applyStateCaptions(TformMain &window)
         yAxisF->setText(window.msg(kMsgHumidityUnit));
 
     const int interval = window.ctl<QSpinBox>(QStringLiteral("Messintervall"))->value();
-    const QString xAxis = QString::number(interval * 30) + QLatin1Char(' ') + window.msg(kMsgSeconds);
+    const QString xAxis =
+        QString::number(interval * 30) + QLatin1Char(' ') + window.msg(kMsgSeconds);
     for (const char *name : {"LabelxAchse_P", "LabelxAchse_T", "LabelxAchse_F"})
         window.ctl<QLabel>(QString::fromLatin1(name))->setText(xAxis);
 }
 
-void LanguageApplier::rebuildInputUnits(TformMain &window, int input, int extPressMode)
-{
-    const bool pressure = input == 1 ? in1MeasuresPressure(extPressMode)
-                                     : in2MeasuresPressure(extPressMode);
-    auto *combo = window.ctl<QComboBox>(input == 1 ? QStringLiteral("UnitIN1")
-                                                   : QStringLiteral("UnitIN2"));
+void LanguageApplier::rebuildInputUnits(TformMain &window, int input, int extPressMode) {
+    const bool pressure =
+        input == 1 ? in1MeasuresPressure(extPressMode) : in2MeasuresPressure(extPressMode);
+    auto *combo =
+        window.ctl<QComboBox>(input == 1 ? QStringLiteral("UnitIN1") : QStringLiteral("UnitIN2"));
     combo->clear();
     if (pressure)
         combo->addItems({QStringLiteral("Pa"), QStringLiteral("hPa"), QStringLiteral("mbar")});

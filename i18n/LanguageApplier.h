@@ -13,8 +13,12 @@ public:
     // the input measures pressure, else "°C" (IN-1) or the humidity unit (IN-2), and the
     // off-text. Selects nothing.
     static void rebuildInputUnits(TformMain &window, int input, int extPressMode);
-    static bool in1MeasuresPressure(int extPressMode) { return extPressMode == 2 || extPressMode == 3; }
-    static bool in2MeasuresPressure(int extPressMode) { return extPressMode == 1 || extPressMode == 3; }
+    static bool in1MeasuresPressure(int extPressMode) {
+        return extPressMode == 2 || extPressMode == 3;
+    }
+    static bool in2MeasuresPressure(int extPressMode) {
+        return extPressMode == 1 || extPressMode == 3;
+    }
 
 private:
     static void applyItems(TformMain &window);

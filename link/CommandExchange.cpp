@@ -12,12 +12,9 @@ constexpr int kMaxReplyChars = 1024;
 } // namespace
 
 CommandExchange::CommandExchange(TComPort &port, Hooks hooks, int replyTimeoutMs)
-    : port_(port), hooks_(std::move(hooks)), timeoutMs_(replyTimeoutMs)
-{
-}
+    : port_(port), hooks_(std::move(hooks)), timeoutMs_(replyTimeoutMs) {}
 
-QString CommandExchange::send(const QString &command, bool abortable)
-{
+QString CommandExchange::send(const QString &command, bool abortable) {
     QString reply = QStringLiteral("Err");
     int failures = 0;
     int errReplies = 0;
@@ -54,14 +51,12 @@ QString CommandExchange::send(const QString &command, bool abortable)
     return reply;
 }
 
-void CommandExchange::failExchange()
-{
+void CommandExchange::failExchange() {
     const QString text = withPort(hooks_.message(kMsgExchangeFailed));
     hooks_.setStatus(text);
     throw EGlobalError(text);
 }
 
-QString CommandExchange::withPort(const QString &text) const
-{
+QString CommandExchange::withPort(const QString &text) const {
     return text + QStringLiteral(" (") + port_.port() + QLatin1Char(')');
 }

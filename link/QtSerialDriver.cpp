@@ -7,8 +7,7 @@
 
 namespace {
 
-int errnoFor(QSerialPort::SerialPortError error)
-{
+int errnoFor(QSerialPort::SerialPortError error) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return ENOENT;
@@ -27,8 +26,7 @@ int errnoFor(QSerialPort::SerialPortError error)
     }
 }
 
-bool lacksModemLines(QSerialPort::SerialPortError error)
-{
+bool lacksModemLines(QSerialPort::SerialPortError error) {
     // A pseudo-terminal has no modem lines; that is no failure of the port.
     return error == QSerialPort::UnsupportedOperationError || error == QSerialPort::NoError;
 }
@@ -37,8 +35,7 @@ bool lacksModemLines(QSerialPort::SerialPortError error)
 
 QtSerialDriver::QtSerialDriver() = default;
 
-void QtSerialDriver::open(const QString &devicePath)
-{
+void QtSerialDriver::open(const QString &devicePath) {
     if (port_.isOpen())
         return;
     port_.setPortName(devicePath);
@@ -52,17 +49,17 @@ void QtSerialDriver::open(const QString &devicePath)
     received_.clear();
 }
 
-void QtSerialDriver::close()
-{
+void QtSerialDriver::close() {
     if (port_.isOpen())
         port_.close();
     received_.clear();
 }
 
-bool QtSerialDriver::isOpen() const { return port_.isOpen(); }
+bool QtSerialDriver::isOpen() const {
+    return port_.isOpen();
+}
 
-void QtSerialDriver::setLineSettings(const LineSettings &settings)
-{
+void QtSerialDriver::setLineSettings(const LineSettings &settings) {
     // Refused before anything changes, so the port keeps settings it can open with.
     if (settings.stopBits == LineSettings::StopBits::OneAndHalf) {
         throw EComPort(QStringLiteral("SetCommState function failed"), EINVAL,
@@ -72,8 +69,7 @@ void QtSerialDriver::setLineSettings(const LineSettings &settings)
     applySettings(QStringLiteral("SetCommState function failed"));
 }
 
-void QtSerialDriver::applySettings(const QString &operationText)
-{
+void QtSerialDriver::applySettings(const QString &operationText) {
     using S = LineSettings;
     static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
                                                    QSerialPort::EvenParity, QSerialPort::MarkParity,
@@ -92,8 +88,7 @@ void QtSerialDriver::applySettings(const QString &operationText)
     port_.clearError();
 }
 
-void QtSerialDriver::clear(bool input, bool output)
-{
+void QtSerialDriver::clear(bool input, bool output) {
     if (!port_.isOpen())
         return;
     QSerialPort::Directions dirs;
@@ -109,8 +104,7 @@ void QtSerialDriver::clear(bool input, bool output)
     }
 }
 
-void QtSerialDriver::write(const QByteArray &data)
-{
+void QtSerialDriver::write(const QByteArray &data) {
     if (port_.write(data) != data.size())
         fail(QStringLiteral("WriteFile function failed"));
     // Write time-outs of the original: 100 ms per character plus 1000 ms.
@@ -122,16 +116,14 @@ void QtSerialDriver::write(const QByteArray &data)
     }
 }
 
-QByteArray QtSerialDriver::read(int maxCount)
-{
+QByteArray QtSerialDriver::read(int maxCount) {
     takeArrivedBytes();
     QByteArray out = received_.left(maxCount);
     received_.remove(0, out.size());
     return out;
 }
 
-bool QtSerialDriver::waitForByte(char terminator, int timeoutMs)
-{
+bool QtSerialDriver::waitForByte(char terminator, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         takeArrivedBytes();
@@ -150,22 +142,19 @@ bool QtSerialDriver::waitForByte(char terminator, int timeoutMs)
     }
 }
 
-void QtSerialDriver::setDtr(bool on)
-{
+void QtSerialDriver::setDtr(bool on) {
     if (!port_.setDataTerminalReady(on) && !lacksModemLines(port_.error()))
         fail(QStringLiteral("EscapeCommFunction function failed"));
     port_.clearError();
 }
 
-void QtSerialDriver::setRts(bool on)
-{
+void QtSerialDriver::setRts(bool on) {
     if (!port_.setRequestToSend(on) && !lacksModemLines(port_.error()))
         fail(QStringLiteral("EscapeCommFunction function failed"));
     port_.clearError();
 }
 
-void QtSerialDriver::takeArrivedBytes()
-{
+void QtSerialDriver::takeArrivedBytes() {
     if (!port_.isOpen())
         return;
     received_ += port_.readAll();
@@ -173,8 +162,7 @@ void QtSerialDriver::takeArrivedBytes()
         received_.remove(0, received_.size() - kInputBufferSize);
 }
 
-void QtSerialDriver::fail(const QString &operationText)
-{
+void QtSerialDriver::fail(const QString &operationText) {
     const auto error = port_.error();
     QString reason = port_.errorString();
     if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {

@@ -3,12 +3,9 @@
 #include "link/QtSerialDriver.h"
 
 TComPort::TComPort(std::unique_ptr<SerialDriver> driver)
-    : driver_(driver ? std::move(driver) : std::make_unique<QtSerialDriver>())
-{
-}
+    : driver_(driver ? std::move(driver) : std::make_unique<QtSerialDriver>()) {}
 
-TComPort::~TComPort()
-{
+TComPort::~TComPort() {
     try {
         close();
     } catch (...) {
@@ -16,8 +13,7 @@ TComPort::~TComPort()
     }
 }
 
-QString TComPort::normalizeName(const QString &name)
-{
+QString TComPort::normalizeName(const QString &name) {
     QString rest = name;
     if (rest.left(3).compare(QLatin1String("COM"), Qt::CaseInsensitive) == 0)
         rest = rest.mid(3);
@@ -28,14 +24,12 @@ QString TComPort::normalizeName(const QString &name)
     return QStringLiteral("COM%1").arg(number);
 }
 
-QString TComPort::defaultDevice(const QString &comName)
-{
+QString TComPort::defaultDevice(const QString &comName) {
     const int number = normalizeName(comName).mid(3).toInt();
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
 }
 
-void TComPort::setPort(const QString &name)
-{
+void TComPort::setPort(const QString &name) {
     const QString normalized = normalizeName(name);
     const bool reopen = connected() && normalized != name_;
     if (reopen)
@@ -45,8 +39,7 @@ void TComPort::setPort(const QString &name)
         open();
 }
 
-void TComPort::setBindings(const QMap<QString, QString> &bindings)
-{
+void TComPort::setBindings(const QMap<QString, QString> &bindings) {
     bindings_.clear();
     for (auto it = bindings.begin(); it != bindings.end(); ++it) {
         if (!it.value().trimmed().isEmpty())
@@ -54,41 +47,56 @@ void TComPort::setBindings(const QMap<QString, QString> &bindings)
     }
 }
 
-QString TComPort::devicePath() const { return bindings_.value(name_, defaultDevice(name_)); }
+QString TComPort::devicePath() const {
+    return bindings_.value(name_, defaultDevice(name_));
+}
 
-void TComPort::setLineSettings(const LineSettings &settings)
-{
+void TComPort::setLineSettings(const LineSettings &settings) {
     driver_->setLineSettings(settings);
     settings_ = settings;
 }
 
-void TComPort::setBaudRate(int baud)
-{
+void TComPort::setBaudRate(int baud) {
     LineSettings settings = settings_;
     settings.baudRate = baud;
     setLineSettings(settings);
 }
 
-void TComPort::open()
-{
+void TComPort::open() {
     if (driver_->isOpen())
         return;
     driver_->setLineSettings(settings_);
     driver_->open(devicePath());
 }
 
-void TComPort::close() { driver_->close(); }
+void TComPort::close() {
+    driver_->close();
+}
 
-bool TComPort::connected() const { return driver_->isOpen(); }
+bool TComPort::connected() const {
+    return driver_->isOpen();
+}
 
-void TComPort::clearBuffer(bool input, bool output) { driver_->clear(input, output); }
+void TComPort::clearBuffer(bool input, bool output) {
+    driver_->clear(input, output);
+}
 
-void TComPort::writeStr(const QString &text) { driver_->write(text.toLatin1()); }
+void TComPort::writeStr(const QString &text) {
+    driver_->write(text.toLatin1());
+}
 
-QString TComPort::readStr(int maxCount) { return QString::fromLatin1(driver_->read(maxCount)); }
+QString TComPort::readStr(int maxCount) {
+    return QString::fromLatin1(driver_->read(maxCount));
+}
 
-bool TComPort::waitForEventChar(int timeoutMs) { return driver_->waitForByte(eventChar_, timeoutMs); }
+bool TComPort::waitForEventChar(int timeoutMs) {
+    return driver_->waitForByte(eventChar_, timeoutMs);
+}
 
-void TComPort::setDTR(bool on) { driver_->setDtr(on); }
+void TComPort::setDTR(bool on) {
+    driver_->setDtr(on);
+}
 
-void TComPort::setRTS(bool on) { driver_->setRts(on); }
+void TComPort::setRTS(bool on) {
+    driver_->setRts(on);
+}

@@ -12,8 +12,7 @@
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
 
-TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), port_(port)
-{
+TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), port_(port) {
     setObjectName(QStringLiteral("TComSetupFrm"));
     setWindowTitle(QStringLiteral("Setup"));
     auto *group = new QGroupBox(QStringLiteral(" Settings "), this);
@@ -24,11 +23,12 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), p
     deviceList_->setToolTip(QStringLiteral("The Linux device used for this COM name"));
     connect(portList_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this] { showDeviceOfPort(); });
-    baudList_ = addList(QStringLiteral("Baud rate"), QStringLiteral("ComboBaudRate"), baudRateItems());
-    dataBitsList_ = addList(QStringLiteral("Data bits"), QStringLiteral("ComboDataBits"),
-                            {"5", "6", "7", "8"});
-    stopBitsList_ = addList(QStringLiteral("Stop bits"), QStringLiteral("ComboStopBits"),
-                            {"1", "1.5", "2"});
+    baudList_ =
+        addList(QStringLiteral("Baud rate"), QStringLiteral("ComboBaudRate"), baudRateItems());
+    dataBitsList_ =
+        addList(QStringLiteral("Data bits"), QStringLiteral("ComboDataBits"), {"5", "6", "7", "8"});
+    stopBitsList_ =
+        addList(QStringLiteral("Stop bits"), QStringLiteral("ComboStopBits"), {"1", "1.5", "2"});
     parityList_ = addList(QStringLiteral("Parity"), QStringLiteral("ComboParity"),
                           {"None", "Odd", "Even", "Mark", "Space"});
     flowList_ = addList(QStringLiteral("Flow control"), QStringLiteral("ComboFlowControl"),
@@ -49,15 +49,13 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), p
     loadFromPort();
 }
 
-QStringList TComSetupFrm::baudRateItems()
-{
-    return {"Custom", "110",   "300",   "600",    "1200",   "2400",   "4800",  "9600",
+QStringList TComSetupFrm::baudRateItems() {
+    return {"Custom", "110",   "300",   "600",   "1200",  "2400",   "4800",   "9600",
             "14400",  "19200", "38400", "56000", "57600", "115200", "128000", "256000"};
 }
 
 QComboBox *TComSetupFrm::addList(const QString &caption, const QString &objectName,
-                                 const QStringList &items)
-{
+                                 const QStringList &items) {
     auto *list = new QComboBox(this);
     list->setObjectName(objectName);
     list->addItems(items);
@@ -65,8 +63,7 @@ QComboBox *TComSetupFrm::addList(const QString &caption, const QString &objectNa
     return list;
 }
 
-QList<QPair<QString, QString>> TComSetupFrm::presentDevices()
-{
+QList<QPair<QString, QString>> TComSetupFrm::presentDevices() {
     QList<QPair<QString, QString>> devices;
     QMap<QString, QString> described;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
@@ -85,8 +82,7 @@ QList<QPair<QString, QString>> TComSetupFrm::presentDevices()
     return devices;
 }
 
-void TComSetupFrm::loadFromPort()
-{
+void TComSetupFrm::loadFromPort() {
     portList_->blockSignals(true);
     portList_->clear();
     for (int n = 1; n <= 16; ++n) {
@@ -101,8 +97,8 @@ void TComSetupFrm::loadFromPort()
     portList_->blockSignals(false);
     deviceList_->clear();
     for (const auto &device : presentDevices())
-        deviceList_->addItem(device.first + QStringLiteral("  (") + device.second + QLatin1Char(')'),
-                             device.first);
+        deviceList_->addItem(
+            device.first + QStringLiteral("  (") + device.second + QLatin1Char(')'), device.first);
     showDeviceOfPort();
     // Each list shows the port's current value; a baud rate not in the list shows "Custom".
     const LineSettings &line = port_.lineSettings();
@@ -114,8 +110,7 @@ void TComSetupFrm::loadFromPort()
 }
 
 // The items are "Hardware", "Software", "None", "Custom".
-int TComSetupFrm::flowItem(LineSettings::Flow flow)
-{
+int TComSetupFrm::flowItem(LineSettings::Flow flow) {
     switch (flow) {
     case LineSettings::Flow::Hardware:
         return 0;
@@ -127,8 +122,7 @@ int TComSetupFrm::flowItem(LineSettings::Flow flow)
     return 2;
 }
 
-void TComSetupFrm::showDeviceOfPort()
-{
+void TComSetupFrm::showDeviceOfPort() {
     const QString name = portList_->currentData().toString();
     const QString device = port_.bindings().value(name, TComPort::defaultDevice(name));
     const int index = deviceList_->findData(device);
@@ -138,16 +132,14 @@ void TComSetupFrm::showDeviceOfPort()
         deviceList_->setEditText(device);
 }
 
-QString TComSetupFrm::chosenDevice() const
-{
+QString TComSetupFrm::chosenDevice() const {
     const int index = deviceList_->findText(deviceList_->currentText());
-    const QString device = index >= 0 ? deviceList_->itemData(index).toString()
-                                      : deviceList_->currentText().trimmed();
+    const QString device =
+        index >= 0 ? deviceList_->itemData(index).toString() : deviceList_->currentText().trimmed();
     return device;
 }
 
-void TComSetupFrm::applyToPort()
-{
+void TComSetupFrm::applyToPort() {
     const QString name = portList_->currentData().toString();
     const QString device = chosenDevice();
     if (!name.isEmpty() && !device.isEmpty() && device != TComPort::defaultDevice(name)) {
@@ -161,8 +153,7 @@ void TComSetupFrm::applyToPort()
 }
 
 // "Custom" keeps the port's baud rate or flow control as it is.
-LineSettings TComSetupFrm::chosenLineSettings() const
-{
+LineSettings TComSetupFrm::chosenLineSettings() const {
     LineSettings line = port_.lineSettings();
     bool ok = false;
     const int baud = baudList_->currentText().toInt(&ok);
@@ -171,9 +162,8 @@ LineSettings TComSetupFrm::chosenLineSettings() const
     line.dataBits = dataBitsList_->currentText().toInt();
     line.stopBits = LineSettings::StopBits(stopBitsList_->currentIndex());
     line.parity = LineSettings::Parity(parityList_->currentIndex());
-    static const LineSettings::Flow flows[] = {LineSettings::Flow::Hardware,
-                                               LineSettings::Flow::Software,
-                                               LineSettings::Flow::None};
+    static const LineSettings::Flow flows[] = {
+        LineSettings::Flow::Hardware, LineSettings::Flow::Software, LineSettings::Flow::None};
     if (flowList_->currentIndex() >= 0 && flowList_->currentIndex() < 3)
         line.flow = flows[flowList_->currentIndex()];
     return line;

@@ -4,8 +4,7 @@
 
 namespace WireText {
 
-int firstControlChar(const QString &text)
-{
+int firstControlChar(const QString &text) {
     for (int i = 0; i < text.size(); ++i) {
         if (text[i].category() == QChar::Other_Control)
             return i;
@@ -13,8 +12,7 @@ int firstControlChar(const QString &text)
     return -1;
 }
 
-QString commandName(const QString &command)
-{
+QString commandName(const QString &command) {
     QString name = command.section(QLatin1Char(' '), 0, 0);
     if (name.startsWith(QLatin1Char('>')) || name.startsWith(QLatin1Char('?')))
         name.remove(0, 1);
@@ -27,12 +25,9 @@ QString commandName(const QString &command)
 EUnsafeValue::EUnsafeValue(const QString &setting)
     : EGlobalError(MessageCatalogue::text(MessageCatalogue::kUnsafeValue, 0) + QLatin1Char(' ') +
                    setting),
-      setting_(setting)
-{
-}
+      setting_(setting) {}
 
-QString EUnsafeValue::message(int language) const
-{
+QString EUnsafeValue::message(int language) const {
     return MessageCatalogue::text(MessageCatalogue::kUnsafeValue, language) + QLatin1Char(' ') +
            setting_;
 }

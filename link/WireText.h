@@ -13,7 +13,9 @@ namespace WireText {
 // Index of the first control character in `text`, or -1.
 int firstControlChar(const QString &text);
 
-inline bool isSafe(const QString &text) { return firstControlChar(text) < 0; }
+inline bool isSafe(const QString &text) {
+    return firstControlChar(text) < 0;
+}
 
 // The word a command line names: ">ScalPdown 1" and "?ScalPdown" give "ScalPdown".
 QString commandName(const QString &command);

@@ -9,31 +9,29 @@
 
 namespace {
 
-template <class W> W *place(W *widget, const char *name, int x, int y, int w, int h)
-{
+template <class W> W *place(W *widget, const char *name, int x, int y, int w, int h) {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(x, y, w, h);
     return widget;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y, int w, int h)
-{
+QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y, int w, int h) {
     return place(new QLabel(text, parent), name, x, y, w, h);
 }
 
-QPushButton *button(QWidget *parent, const char *name, const char *text, int x, int y, int w, int h)
-{
+QPushButton *button(QWidget *parent, const char *name, const char *text, int x, int y, int w,
+                    int h) {
     return place(new QPushButton(QString::fromUtf8(text), parent), name, x, y, w, h);
 }
 
-void buildChart(QWidget *page, int chart)
-{
+void buildChart(QWidget *page, int chart) {
     const QString s = QString::fromLatin1(MeasurePageBuilder::suffix(chart));
     const int left = MeasurePageBuilder::kChartLeft[chart];
     const int top = MeasurePageBuilder::kChartTop;
     auto *image = new QLabel(page);
     image->setObjectName(QStringLiteral("Schaubild") + s);
-    image->setGeometry(left, top, MeasurePageBuilder::kChartWidth, MeasurePageBuilder::kChartHeight);
+    image->setGeometry(left, top, MeasurePageBuilder::kChartWidth,
+                       MeasurePageBuilder::kChartHeight);
     for (int j = 0; j < 8; ++j) {
         auto *grid = new QLabel(page);
         grid->setObjectName(QStringLiteral("Hilfsgitterlinie%1_%2").arg(s).arg(j));
@@ -63,14 +61,12 @@ void buildChart(QWidget *page, int chart)
 
 constexpr int MeasurePageBuilder::kChartLeft[3];
 
-const char *MeasurePageBuilder::suffix(int chart)
-{
+const char *MeasurePageBuilder::suffix(int chart) {
     static const char *const suffixes[3] = {"_P", "_T", "_F"};
     return suffixes[chart];
 }
 
-void MeasurePageBuilder::build(QWidget *page)
-{
+void MeasurePageBuilder::build(QWidget *page) {
     button(page, "ButtonConnection", "Messung starten", 8, 10, 112, 44);
     auto *intervalLabel =
         label(page, "LabelMessintervall", QStringLiteral("Messintervall [Sek.]:"), 8, 60, 112, 30);

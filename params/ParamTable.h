@@ -9,8 +9,8 @@ enum class ParamKind { Decimal, Choice, Password, Address };
 // One device setting: its device name (command word and file key), the control that shows it,
 // where that control sits, and how transfers treat it.
 struct ParamDef {
-    const char *name;         // device name, case matters on the wire
-    const char *control;      // objectName of the control
+    const char *name;    // device name, case matters on the wire
+    const char *control; // objectName of the control
     ParamKind kind;
     int checkNumber;          // send check number recorded on refusal, 0 if none
     const char *sheet;        // objectName of the tab page

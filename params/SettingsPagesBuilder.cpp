@@ -19,13 +19,10 @@ namespace {
 class DoubleClickFilter : public QObject {
 public:
     DoubleClickFilter(QObject *parent, std::function<void()> action)
-        : QObject(parent), action_(std::move(action))
-    {
-    }
+        : QObject(parent), action_(std::move(action)) {}
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
+    bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::MouseButtonDblClick) {
             action_();
             return true;
@@ -37,8 +34,7 @@ private:
     std::function<void()> action_;
 };
 
-QWidget *makeControl(const ParamDef &row, QWidget *parent)
-{
+QWidget *makeControl(const ParamDef &row, QWidget *parent) {
     const QString name = QString::fromLatin1(row.control);
     QWidget *control = nullptr;
     switch (row.kind) {
@@ -81,26 +77,32 @@ struct GroupPlace {
 };
 
 // Where each group box sits on its page; groups with long captions take the whole width.
-QMap<QString, GroupPlace> groupPlaces()
-{
+QMap<QString, GroupPlace> groupPlaces() {
     return {
-        {"GroupBoxScalP", {0, 0, 1}},        {"GroupBoxScalIN1T", {1, 0, 1}},
-        {"GroupBoxScalIN1P", {1, 1, 1}},     {"GroupBoxScalIN2H", {2, 0, 1}},
-        {"GroupBoxScalIN2P", {2, 1, 1}},     {"GroupBoxWarnP", {0, 0, 1}},
-        {"GroupBoxWarnIN1T", {1, 0, 1}},     {"GroupBoxWarnIN1P", {1, 1, 1}},
-        {"GroupBoxWarnIN2H", {2, 0, 1}},     {"GroupBoxWarnIN2P", {2, 1, 1}},
-        {"GroupBoxFilter", {0, 0, 2}},       {"GroupBoxWarnton", {1, 0, 1}},
+        {"GroupBoxScalP", {0, 0, 1}},
+        {"GroupBoxScalIN1T", {1, 0, 1}},
+        {"GroupBoxScalIN1P", {1, 1, 1}},
+        {"GroupBoxScalIN2H", {2, 0, 1}},
+        {"GroupBoxScalIN2P", {2, 1, 1}},
+        {"GroupBoxWarnP", {0, 0, 1}},
+        {"GroupBoxWarnIN1T", {1, 0, 1}},
+        {"GroupBoxWarnIN1P", {1, 1, 1}},
+        {"GroupBoxWarnIN2H", {2, 0, 1}},
+        {"GroupBoxWarnIN2P", {2, 1, 1}},
+        {"GroupBoxFilter", {0, 0, 2}},
+        {"GroupBoxWarnton", {1, 0, 1}},
         {"GroupBoxExterneKonfiguration", {1, 1, 1}},
-        {"GroupBoxAnzeige", {2, 0, 1}},      {"GroupBoxSignale", {2, 1, 1}},
-        {"GroupBoxNachkomma", {3, 0, 1}},    {"GroupBoxSonstiges", {3, 1, 1}},
+        {"GroupBoxAnzeige", {2, 0, 1}},
+        {"GroupBoxSignale", {2, 1, 1}},
+        {"GroupBoxNachkomma", {3, 0, 1}},
+        {"GroupBoxSonstiges", {3, 1, 1}},
         {"GroupBoxRelais", {4, 0, 2}},
     };
 }
 
 } // namespace
 
-void SettingsPagesBuilder::build(TformMain &window)
-{
+void SettingsPagesBuilder::build(TformMain &window) {
     QMap<QString, QGridLayout *> pageLayouts;
     QMap<QString, QFormLayout *> groupForms;
     const auto places = groupPlaces();
@@ -137,8 +139,7 @@ void SettingsPagesBuilder::build(TformMain &window)
     }
 }
 
-QList<QLineEdit *> SettingsPagesBuilder::pressureFields(const TformMain &window)
-{
+QList<QLineEdit *> SettingsPagesBuilder::pressureFields(const TformMain &window) {
     QList<QLineEdit *> fields;
     for (const ParamDef &row : ParamTable::rows()) {
         if (row.pressureField)
@@ -148,7 +149,6 @@ QList<QLineEdit *> SettingsPagesBuilder::pressureFields(const TformMain &window)
 }
 
 void SettingsPagesBuilder::onDoubleClick(QLineEdit *field, QObject *context,
-                                         std::function<void()> action)
-{
+                                         std::function<void()> action) {
     field->installEventFilter(new DoubleClickFilter(context, std::move(action)));
 }

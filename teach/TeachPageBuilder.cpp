@@ -28,8 +28,7 @@ const GroupPlace kGroups[] = {
     {TeachGroup::In2, "GroupBoxTeachIN2", "IN-2", 2},
 };
 
-QLabel *valueLabel(const char *name, QWidget *parent)
-{
+QLabel *valueLabel(const char *name, QWidget *parent) {
     auto *label = new QLabel(QStringLiteral("0"), parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText); // captions from files are shown as they stand
@@ -39,23 +38,20 @@ QLabel *valueLabel(const char *name, QWidget *parent)
 }
 
 // The correction value that shares the row of a pressure support point.
-const TeachValueRow *correctionOf(const TeachValueRow &row)
-{
+const TeachValueRow *correctionOf(const TeachValueRow &row) {
     const QString name = QString::fromLatin1(row.valueLabel) + QStringLiteral("korr");
     return TeachValueTable::findByValueLabel(name);
 }
 
-QGroupBox *buildGroup(const GroupPlace &place, QWidget *parent)
-{
+QGroupBox *buildGroup(const GroupPlace &place, QWidget *parent) {
     auto *box = new QGroupBox(QString::fromUtf8(place.title), parent);
     box->setObjectName(QString::fromLatin1(place.objectName));
     auto *grid = new QGridLayout(box);
     grid->setVerticalSpacing(1);
     int line = 0;
     for (const TeachValueRow &row : TeachValueTable::rows()) {
-        const bool inGroup = row.group == place.group ||
-                             (place.group == TeachGroup::Pressure &&
-                              row.group == TeachGroup::Recalibration);
+        const bool inGroup = row.group == place.group || (place.group == TeachGroup::Pressure &&
+                                                          row.group == TeachGroup::Recalibration);
         if (!inGroup)
             continue;
         auto *caption = new QLabel(TeachValueTable::startCaption(row), box);
@@ -71,8 +67,7 @@ QGroupBox *buildGroup(const GroupPlace &place, QWidget *parent)
 
 } // namespace
 
-void TeachPageBuilder::build(QWidget *page)
-{
+void TeachPageBuilder::build(QWidget *page) {
     auto *layout = new QVBoxLayout(page);
     auto *steering = new QGridLayout();
     const char *const boxes[][2] = {

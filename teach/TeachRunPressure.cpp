@@ -65,8 +65,9 @@ void TeachRunPressure::ventAfterFailure(std::exception_ptr failure) {
     } catch (...) {
         first = QStringLiteral("Unknown failure");
     }
-    throw EGlobalError(first + QStringLiteral("\n\nDer Druckregler konnte nicht entlüftet "
-                                              "werden: ") +
+    throw EGlobalError(first +
+                       QStringLiteral("\n\nDer Druckregler konnte nicht entlüftet "
+                                      "werden: ") +
                        ventFailure);
 }
 

@@ -27,26 +27,25 @@ struct SettingField {
 const SettingField kFields[] = {
     {"IEEE", "GPIB1", "EGPIB1", "KMV700", &GpibSettings::GPIB1},
     {"IEEE", "GPIB2", "EGPIB2", "Agilent 34970A", &GpibSettings::GPIB2},
-    {"Agilent", "Agilent_OUTD_Spg", "EditAgilent_OUTD_Spg", "OUT-D Spannung:",
-     &GpibSettings::Agilent_OUTD_Spg},
-    {"Agilent", "Agilent_OUTD_Strom", "EditAgilent_OUTD_Strom", "OUT-D Strom:",
-     &GpibSettings::Agilent_OUTD_Strom},
+    {"Agilent", "Agilent_OUTD_Spg", "EditAgilent_OUTD_Spg",
+     "OUT-D Spannung:", &GpibSettings::Agilent_OUTD_Spg},
+    {"Agilent", "Agilent_OUTD_Strom", "EditAgilent_OUTD_Strom",
+     "OUT-D Strom:", &GpibSettings::Agilent_OUTD_Strom},
     {"Agilent", "Agilent_IN1_2_Multiplexer", "EditAgilent_IN1_2_Multiplexer",
      "IN1/2 Multiplexer:", &GpibSettings::Agilent_IN1_2_Multiplexer},
-    {"Agilent", "Agilent_IN1_2_Spg", "EditAgilent_IN1_2_Spg", "IN1/2 Spannung:",
-     &GpibSettings::Agilent_IN1_2_Spg},
+    {"Agilent", "Agilent_IN1_2_Spg", "EditAgilent_IN1_2_Spg",
+     "IN1/2 Spannung:", &GpibSettings::Agilent_IN1_2_Spg},
     {"Agilent", "Agilent_IN1_2_Spgmessung", "EditAgilent_IN1_2_Spgmessung",
      "IN1/2 Spannungsmessung:", &GpibSettings::Agilent_IN1_2_Spgmessung},
-    {"Agilent", "Agilent_IN1_2_Strom", "EditAgilent_IN1_2_Strom", "IN1/2 Strom:",
-     &GpibSettings::Agilent_IN1_2_Strom},
+    {"Agilent", "Agilent_IN1_2_Strom", "EditAgilent_IN1_2_Strom",
+     "IN1/2 Strom:", &GpibSettings::Agilent_IN1_2_Strom},
     {"Agilent", "Agilent_IN1_2_Strommessung", "EditAgilent_IN1_2_Strommessung",
      "IN1/2 Strommessung:", &GpibSettings::Agilent_IN1_2_Strommessung},
 };
 
 } // namespace
 
-TformOptions::TformOptions(TformMain &window) : QDialog(&window), window_(window)
-{
+TformOptions::TformOptions(TformMain &window) : QDialog(&window), window_(window) {
     setObjectName(QStringLiteral("formOptions"));
     setWindowTitle(QStringLiteral("Optionen"));
     // Fixed border with the system menu only: no help, minimise or maximise buttons.
@@ -94,19 +93,16 @@ TformOptions::TformOptions(TformMain &window) : QDialog(&window), window_(window
     FormCreate();
 }
 
-QLineEdit *TformOptions::edit(const char *name) const
-{
+QLineEdit *TformOptions::edit(const char *name) const {
     return findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
-void TformOptions::FormCreate()
-{
+void TformOptions::FormCreate() {
     for (const SettingField &field : kFields)
         edit(field.edit)->setText(window_.state.gpib.*field.member);
 }
 
-void TformOptions::ButtonSaveClick()
-{
+void TformOptions::ButtonSaveClick() {
     for (const SettingField &field : kFields)
         window_.state.gpib.*field.member = edit(field.edit)->text();
     // One file session for all nine keys, replaced at once: a failed save leaves the earlier
@@ -121,14 +117,12 @@ void TformOptions::ButtonSaveClick()
     file.save();
 }
 
-void TformOptions::ButtonAbortClick()
-{
+void TformOptions::ButtonAbortClick() {
     FormCreate();
     reject();
 }
 
-void TformOptions::readStored(const QString &toolSettingsDir, GpibSettings &settings)
-{
+void TformOptions::readStored(const QString &toolSettingsDir, GpibSettings &settings) {
     IniFile file(ToolSettings(toolSettingsDir).path());
     file.load();
     for (const SettingField &field : kFields)
@@ -136,12 +130,10 @@ void TformOptions::readStored(const QString &toolSettingsDir, GpibSettings &sett
             file.readString(QString::fromLatin1(field.section), QString::fromLatin1(field.key));
 }
 
-bool TformOptions::zelSimulation() const
-{
+bool TformOptions::zelSimulation() const {
     return findChild<QCheckBox *>(QStringLiteral("ZEL_Simulation"))->isChecked();
 }
 
-bool TformOptions::daWerteStattZelWerte() const
-{
+bool TformOptions::daWerteStattZelWerte() const {
     return findChild<QCheckBox *>(QStringLiteral("DA_Werte_statt_ZEL_Werte"))->isChecked();
 }

@@ -23,14 +23,12 @@ class ScreenshotPrompts : public UserPrompts {
 public:
     QString outputDir;
     QString language;
-    void showError(QWidget *, const QString &text) override
-    {
+    void showError(QWidget *, const QString &text) override {
         std::fprintf(stderr, "error shown: %s\n", qPrintable(text));
     }
     void showMessage(QWidget *, const QString &) override {}
     bool confirm(QWidget *, const QString &) override { return false; }
-    int execModal(QDialog &dialog) override
-    {
+    int execModal(QDialog &dialog) override {
         dialog.show();
         dialog.adjustSize();
         QCoreApplication::processEvents();
@@ -41,15 +39,13 @@ public:
     }
 };
 
-void settle(int ms)
-{
+void settle(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-void shoot(TformMain &window, int page, const QString &path)
-{
+void shoot(TformMain &window, int page, const QString &path) {
     window.PageControl->setCurrentIndex(page);
     window.adjustSize();
     settle(50);
@@ -58,8 +54,7 @@ void shoot(TformMain &window, int page, const QString &path)
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     ZelApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
@@ -76,7 +71,9 @@ int main(int argc, char *argv[])
         QFile file(settingsDir.filePath("ZEL ToolConfig.ini"));
         file.open(QIODevice::WriteOnly);
         file.write(QStringLiteral("[Miscellaneous]\r\nToolLanguage=%1\r\n[Ports]\r\nCOM1=%2\r\n")
-                       .arg(language).arg(pty).toUtf8());
+                       .arg(language)
+                       .arg(pty)
+                       .toUtf8());
         file.close();
         auto prompts = std::make_shared<ScreenshotPrompts>();
         prompts->outputDir = out;

@@ -151,8 +151,8 @@ void TestIniFile::integerValues() {
     QCOMPARE(ini.readInteger("S", "neghex", 7), -16);
     QCOMPARE(ini.readInteger("S", "allbits", 7), -1);
     QCOMPARE(ini.readInteger("S", "quoted", 7), 12);
-    for (const char *bad : {"text", "trailing", "frac", "empty", "sign", "over", "huge",
-                            "longhex", "badhex", "twice", "inner", "none"})
+    for (const char *bad : {"text", "trailing", "frac", "empty", "sign", "over", "huge", "longhex",
+                            "badhex", "twice", "inner", "none"})
         QCOMPARE(ini.readInteger("S", bad, 7), 7);
     QCOMPARE(ini.readInteger("S", "text", 0), 0);
 }

@@ -9,8 +9,8 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,18 +19,17 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <QTabWidget>
+#include <QTimer>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
-#include <QTabWidget>
-#include <QTimer>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
-    static void writeSettings(const WindowFixture &fx, const QString &misc)
-    {
+    static void writeSettings(const WindowFixture &fx, const QString &misc) {
         IniFile ini(fx.settingsPath());
         ini.load();
         for (const QString &line : misc.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -41,8 +40,7 @@ private:
     }
 
 private slots:
-    void startsWithTheDesignedFrame()
-    {
+    void startsWithTheDesignedFrame() {
         WindowFixture fx;
         TformMain &w = fx.window();
         QTabWidget *pages = w.PageControl;
@@ -74,7 +72,8 @@ private slots:
         QCOMPARE(fx.ctl<QComboBox>("Sound")->itemText(0), QStringLiteral("aus"));
         QCOMPARE(fx.ctl<QComboBox>("UnitIN2")->itemText(0), QStringLiteral("%rF"));
         QCOMPARE(fx.ctl<QLabel>("DeviceAdr")->text(), QStringLiteral("0"));
-        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(), QStringLiteral("Messung starten"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(),
+                 QStringLiteral("Messung starten"));
         QCOMPARE(fx.ctl<QLabel>("IntDruck")->text(), QStringLiteral("-----"));
         QCOMPARE(fx.ctl<QLabel>("LabelxAchse_P")->text(), QStringLiteral("30 Sek"));
         QCOMPARE(fx.ctl<QSpinBox>("Messintervall")->value(), 1);
@@ -86,8 +85,7 @@ private slots:
         QVERIFY(!QFile::exists(fx.settingsPath()));
     }
 
-    void productionShowsTheTeachFeatures()
-    {
+    void productionShowsTheTeachFeatures() {
         WindowFixture::Config config;
         config.production = true;
         WindowFixture fx(config);
@@ -96,8 +94,7 @@ private slots:
         QVERIFY(fx.window().ButtonOptions->isVisible());
     }
 
-    void captionsFollowTheLanguage()
-    {
+    void captionsFollowTheLanguage() {
         WindowFixture fx;
         TformMain &w = fx.window();
         fx.ctl<QComboBox>("Sound")->setCurrentIndex(1);
@@ -112,17 +109,21 @@ private slots:
         QVERIFY(w.SpracheEng->isChecked() && !w.SpracheD->isChecked());
 
         w.SpracheFClick();
-        QCOMPARE(fx.ctl<QLabel>("LabelScalIN2Hdown")->text(), QStringLiteral("Valeur en bas [%rH]:"));
-        QCOMPARE(fx.ctl<QLabel>("LabelFilterP")->text(), QStringLiteral("pression interne [msec]:"));
+        QCOMPARE(fx.ctl<QLabel>("LabelScalIN2Hdown")->text(),
+                 QStringLiteral("Valeur en bas [%rH]:"));
+        QCOMPARE(fx.ctl<QLabel>("LabelFilterP")->text(),
+                 QStringLiteral("pression interne [msec]:"));
         QVERIFY(w.SpracheF->isChecked());
         // The teach tab keeps its German design texts.
-        QCOMPARE(fx.ctl<QPushButton>("ButtonLoadTeach")->text(), QStringLiteral("Stützstellen laden"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonLoadTeach")->text(),
+                 QStringLiteral("Stützstellen laden"));
 
         // The caption of a running measurement survives a switch.
         w.SpracheEngClick();
         fx.ctl<QPushButton>("ButtonConnection")->setText(QStringLiteral("stop measure"));
         w.SpracheDClick();
-        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(), QStringLiteral("Messung stoppen"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(),
+                 QStringLiteral("Messung stoppen"));
 
         // Pressure at both inputs relabels both input charts.
         fx.ctl<QComboBox>("ExtPress")->setCurrentIndex(3);
@@ -156,8 +157,7 @@ private slots:
         }
     }
 
-    void languageSurvivesARestart()
-    {
+    void languageSurvivesARestart() {
         WindowFixture fx;
         fx.window().SpracheFClick();
         IniFile ini(fx.settingsPath());
@@ -166,11 +166,11 @@ private slots:
         QCOMPARE(ini.readString("Ports", "COM1"), fx.device().slavePath()); // kept
         fx.restart();
         QVERIFY(fx.window().SpracheF->isChecked());
-        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(), QStringLiteral("Charger de ZEL 40 / ZEL 80"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(),
+                 QStringLiteral("Charger de ZEL 40 / ZEL 80"));
     }
 
-    void badSettingsGiveSoundDefaults()
-    {
+    void badSettingsGiveSoundDefaults() {
         WindowFixture fx;
         for (const QString &misc : {QStringLiteral("ToolLanguage=7\nComPort=COM99"),
                                     QStringLiteral("ToolLanguage=abc\nComPort=COMx"),
@@ -179,8 +179,9 @@ private slots:
             fx.restart();
             const bool english = misc.contains(QLatin1String("=1\n"));
             QCOMPARE(fx.window().state.language, english ? 1 : 0);
-            QCOMPARE(fx.window().ComPort().port(),
-                     misc.contains(QLatin1String("com2")) ? QStringLiteral("COM2") : QStringLiteral("COM1"));
+            QCOMPARE(fx.window().ComPort().port(), misc.contains(QLatin1String("com2"))
+                                                       ? QStringLiteral("COM2")
+                                                       : QStringLiteral("COM1"));
         }
         // Binary garbage and a huge line.
         QFile file(fx.settingsPath());
@@ -193,8 +194,7 @@ private slots:
         QCOMPARE(fx.window().ComPort().port(), QStringLiteral("COM1"));
     }
 
-    void languageWriteFailureStillSwitchesTheWindow()
-    {
+    void languageWriteFailureStillSwitchesTheWindow() {
         WindowFixture fx;
         // A folder where the settings file should be makes every write fail.
         QFile::remove(fx.settingsPath());
@@ -206,12 +206,12 @@ private slots:
         // The whole window follows the new language, so the start button still reads "start" in
         // it and the tool does not take itself for measuring.
         QCOMPARE(fx.window().state.language, 1);
-        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(), QStringLiteral("Load from ZEL 40 / ZEL 80"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(),
+                 QStringLiteral("Load from ZEL 40 / ZEL 80"));
         QVERIFY(!fx.window().measurementModeRuns());
     }
 
-    void setupDialogStoresThePortEvenOnCancel()
-    {
+    void setupDialogStoresThePortEvenOnCancel() {
         WindowFixture fx;
         fx.prompts().modalScript = [](QDialog &dialog) {
             auto *ports = dialog.findChild<QComboBox *>(QStringLiteral("ComboPort"));
@@ -255,7 +255,8 @@ private slots:
         w.ButtonComPort->trigger();
         QCOMPARE(pty.prompts().errors, QStringList());
         w.openPort();
-        const int fd = ::open(pty.device().slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        const int fd =
+            ::open(pty.device().slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
         QVERIFY(fd >= 0);
         termios line{};
         QCOMPARE(tcgetattr(fd, &line), 0);
@@ -294,8 +295,7 @@ private slots:
         QVERIFY(pty.window().ComPort().lineSettings() == LineSettings());
     }
 
-    void failureInAHandlerRestoresTheWindow()
-    {
+    void failureInAHandlerRestoresTheWindow() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -314,19 +314,18 @@ private slots:
         QVERIFY(w.MEinstellungen->isEnabled() && w.StatusSheet->isEnabled());
         QCOMPARE(w.Progress->value(), 0);
         QCOMPARE(w.state.transferFailureMarker, 0);
-        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(), QStringLiteral("Messung starten"));
+        QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(),
+                 QStringLiteral("Messung starten"));
 
         // An exception escaping a real click handler ends in the same place.
         QPushButton *probe = new QPushButton(&w);
-        QObject::connect(probe, &QPushButton::clicked, &w, [&w] {
-            w.runGuarded([] { throw std::runtime_error("boom"); });
-        });
+        QObject::connect(probe, &QPushButton::clicked, &w,
+                         [&w] { w.runGuarded([] { throw std::runtime_error("boom"); }); });
         probe->click();
         QCOMPARE(fx.prompts().errors.last(), QStringLiteral("boom"));
     }
 
-    void delayWaitsWithoutSpinningAndHonoursTheAbort()
-    {
+    void delayWaitsWithoutSpinningAndHonoursTheAbort() {
         WindowFixture::Config config;
         config.waitScale = 1.0;
         WindowFixture fx(config);

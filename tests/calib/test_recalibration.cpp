@@ -251,7 +251,8 @@ private slots:
             QVERIFY(!dialog.isVisible());
         });
         fx.click(QStringLiteral("ButtonCalibMinus"));
-        QCOMPARE(seen, QStringList{QStringLiteral("Kalibrierung erfolgreich abgebrochen.") + kExit});
+        QCOMPARE(seen,
+                 QStringList{QStringLiteral("Kalibrierung erfolgreich abgebrochen.") + kExit});
         QCOMPARE(fx.commands(), (QStringList{"?MeasRange", ">TCalibMinus", ">TCalibFinished"}));
         QCOMPARE(fx.status(), kFinished);
 
@@ -267,8 +268,8 @@ private slots:
         });
         fx.click(QStringLiteral("ButtonCalibPlus"));
         QCOMPARE(seen.last(), kSucceeded + kExit);
-        QCOMPARE(fx.commands(), (QStringList{"?MeasRange", ">TCalibPlus", ">TCalibOK",
-                                             ">TCalibFinished"}));
+        QCOMPARE(fx.commands(),
+                 (QStringList{"?MeasRange", ">TCalibPlus", ">TCalibOK", ">TCalibFinished"}));
         fx.device().withModel([](sim::DeviceModel &m) { QVERIFY(!m.recalibrationActive()); });
         QVERIFY(fx.prompts().errors.isEmpty());
     }

@@ -6,15 +6,16 @@
 class TestCatalogue : public QObject {
     Q_OBJECT
 private slots:
-    void holdsTheAssignedEntries()
-    {
+    void holdsTheAssignedEntries() {
         int count = 0;
-        for (int entry = MessageCatalogue::kFirstEntry; entry <= MessageCatalogue::kLastEntry; ++entry) {
+        for (int entry = MessageCatalogue::kFirstEntry; entry <= MessageCatalogue::kLastEntry;
+             ++entry) {
             if (!MessageCatalogue::hasEntry(entry))
                 continue;
             ++count;
             for (int lang = 0; lang < 3; ++lang)
-                QVERIFY2(!MessageCatalogue::text(entry, lang).isEmpty(), qPrintable(QString::number(entry)));
+                QVERIFY2(!MessageCatalogue::text(entry, lang).isEmpty(),
+                         qPrintable(QString::number(entry)));
         }
         QCOMPARE(count, 133);
         for (int unassigned : {31, 32, 33, -1})
@@ -22,14 +23,15 @@ private slots:
         QVERIFY(MessageCatalogue::text(31, 0).isEmpty());
     }
 
-    void keepsTheTextsWordForWord()
-    {
-        QCOMPARE(MessageCatalogue::text(41, 1), QStringLiteral("Error data exchange with ZEL 40 / ZEL 80 ..."));
+    void keepsTheTextsWordForWord() {
+        QCOMPARE(MessageCatalogue::text(41, 1),
+                 QStringLiteral("Error data exchange with ZEL 40 / ZEL 80 ..."));
         QCOMPARE(MessageCatalogue::text(76, 0), QStringLiteral(" [msek]"));
         QCOMPARE(MessageCatalogue::text(50, 2), QStringLiteral("Ouvrier ..."));
-        QCOMPARE(MessageCatalogue::text(112, 0),
-                 QStringLiteral("Legen Sie einen Druck von +250Pa an (Kalibrieranschlüsse verwenden).\r"
-                                "Drücken Sie anschließend OK!"));
+        QCOMPARE(
+            MessageCatalogue::text(112, 0),
+            QStringLiteral("Legen Sie einen Druck von +250Pa an (Kalibrieranschlüsse verwenden).\r"
+                           "Drücken Sie anschließend OK!"));
         QVERIFY(MessageCatalogue::text(131, 1).startsWith(QLatin1Char('\r')));
         QVERIFY(MessageCatalogue::text(134, 2).startsWith(QLatin1Char('\r')));
         // English equals German only in entry 27, French equals German only in entry 80.
@@ -42,8 +44,7 @@ private slots:
         }
     }
 
-    void unknownLanguagesReadAsGerman()
-    {
+    void unknownLanguagesReadAsGerman() {
         QCOMPARE(MessageCatalogue::text(99, 7), QStringLiteral("Beenden"));
         QCOMPARE(MessageCatalogue::text(99, -1), QStringLiteral("Beenden"));
         QVERIFY(MessageCatalogue::matchesAnyLanguage(43, QStringLiteral("arrêter mesurage")));

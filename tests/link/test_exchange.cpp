@@ -21,8 +21,7 @@ const QString kExchangeFailed =
     QStringLiteral("Fehler beim Datenaustausch mit dem ZEL 40 / ZEL 80 (COM1)");
 
 // The text of the exception a call throws, or "" when it returns.
-template <class E, class F> QString failureOf(F &&call)
-{
+template <class E, class F> QString failureOf(F &&call) {
     try {
         call();
     } catch (const E &error) {
@@ -36,8 +35,7 @@ template <class E, class F> QString failureOf(F &&call)
 class TestExchange : public QObject {
     Q_OBJECT
 private slots:
-    void sendsOneLineAndReturnsTheReply()
-    {
+    void sendsOneLineAndReturnsTheReply() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -53,8 +51,7 @@ private slots:
         QCOMPARE(fx.commands().size(), 2);
     }
 
-    void resendsOnExactlyErr()
-    {
+    void resendsOnExactlyErr() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -66,8 +63,7 @@ private slots:
         QCOMPARE(fx.commands().size(), 3);
     }
 
-    void silentDeviceFailsAfterTwoWaits()
-    {
+    void silentDeviceFailsAfterTwoWaits() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -86,8 +82,7 @@ private slots:
                  QStringLiteral("Error data exchange with ZEL 40 / ZEL 80 ... (COM1)"));
     }
 
-    void showsTheConnectionProblemBetweenAttempts()
-    {
+    void showsTheConnectionProblemBetweenAttempts() {
         auto line = std::make_shared<ScriptedSerialDriver::Line>();
         WindowFixture fx;
         TformMain::Options options;
@@ -107,8 +102,9 @@ private slots:
         w.openPort();
         w.setStatus(QStringLiteral("working"));
         QCOMPARE(w.SendToCom(QStringLiteral(">X")), QStringLiteral("OK"));
-        QCOMPARE(statusAtWrite, (QStringList{"working",
-                                             "Verbindungsproblem zum ZEL 40 / ZEL 80. Bitte warten ... (COM1)"}));
+        QCOMPARE(statusAtWrite,
+                 (QStringList{"working",
+                              "Verbindungsproblem zum ZEL 40 / ZEL 80. Bitte warten ... (COM1)"}));
         QCOMPARE(w.statusText(), QStringLiteral("working"));
 
         // An empty reply is returned on the first attempt, but after a time-out it fails.
@@ -122,11 +118,11 @@ private slots:
                 return std::nullopt;
             return QByteArray("\r");
         };
-        QCOMPARE(failureOf<EGlobalError>([&] { w.SendToCom(QStringLiteral(">X")); }), kExchangeFailed);
+        QCOMPARE(failureOf<EGlobalError>([&] { w.SendToCom(QStringLiteral(">X")); }),
+                 kExchangeFailed);
     }
 
-    void abortEndsTheExchangeAfterItsAttempt()
-    {
+    void abortEndsTheExchangeAfterItsAttempt() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -137,8 +133,7 @@ private slots:
         QCOMPARE(fx.commands(), QStringList{"?UnitP"}); // the line was still sent and answered
     }
 
-    void progressStepsOnlyAfterSuccess()
-    {
+    void progressStepsOnlyAfterSuccess() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -148,12 +143,12 @@ private slots:
         w.SendSpToCom(QStringLiteral("?Sound"));
         QCOMPARE(w.Progress->value(), 2);
         fx.device().addFault(FaultRule::onCommand("?UnitP", Kind::Silence, FaultRule::Always));
-        QVERIFY(!failureOf<EGlobalError>([&] { w.SendSpToCom(QStringLiteral("?UnitP")); }).isEmpty());
+        QVERIFY(
+            !failureOf<EGlobalError>([&] { w.SendSpToCom(QStringLiteral("?UnitP")); }).isEmpty());
         QCOMPARE(w.Progress->value(), 2);
     }
 
-    void badRepliesEndInAReplyOrAFailure()
-    {
+    void badRepliesEndInAReplyOrAFailure() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -174,8 +169,7 @@ private slots:
         QCOMPARE(fx.commands().count(QStringLiteral("MZ")), CommandExchange::kUnabortableErrLimit);
     }
 
-    void portFailuresRaiseEComPort()
-    {
+    void portFailuresRaiseEComPort() {
         WindowFixture fx;
         TformMain &w = fx.window();
         w.openPort();
@@ -193,14 +187,14 @@ private slots:
         QVERIFY(!missing.window().ComPort().connected());
     }
 
-    void portNamesAreNormalised()
-    {
+    void portNamesAreNormalised() {
         QCOMPARE(TComPort::normalizeName(QStringLiteral("com3")), QStringLiteral("COM3"));
         for (const char *bad : {"COM17", "COMx", "", "COM0", "COM-2", "16x"})
             QCOMPARE(TComPort::normalizeName(QString::fromLatin1(bad)), QStringLiteral("COM1"));
         QCOMPARE(TComPort::normalizeName(QStringLiteral("16")), QStringLiteral("COM16"));
         QCOMPARE(TComPort::defaultDevice(QStringLiteral("COM3")), QStringLiteral("/dev/ttyS2"));
-        TComPort port(std::make_unique<ScriptedSerialDriver>(std::make_shared<ScriptedSerialDriver::Line>()));
+        TComPort port(
+            std::make_unique<ScriptedSerialDriver>(std::make_shared<ScriptedSerialDriver::Line>()));
         port.setBindings({{QStringLiteral("com2"), QStringLiteral("/dev/ttyUSB0")}});
         port.setPort(QStringLiteral("Com2"));
         QCOMPARE(port.devicePath(), QStringLiteral("/dev/ttyUSB0"));

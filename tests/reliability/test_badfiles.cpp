@@ -4,7 +4,6 @@
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 
-#include <QMap>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -12,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QStatusBar>
 #include <unistd.h>

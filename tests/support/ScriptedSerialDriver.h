@@ -14,7 +14,7 @@
 class ScriptedSerialDriver : public SerialDriver {
 public:
     struct Line {
-        QStringList written;   // lines written, without their CR
+        QStringList written;    // lines written, without their CR
         QStringList modemLines; // "DTR=1", "RTS=0" in the order they were set
         bool open = false;
         int opens = 0;
@@ -24,8 +24,7 @@ public:
 
     explicit ScriptedSerialDriver(std::shared_ptr<Line> line) : line_(std::move(line)) {}
 
-    void open(const QString &) override
-    {
+    void open(const QString &) override {
         line_->open = true;
         ++line_->opens;
         pending_.clear();
@@ -33,27 +32,23 @@ public:
     void close() override { line_->open = false; }
     bool isOpen() const override { return line_->open; }
     void setLineSettings(const LineSettings &) override {}
-    void clear(bool input, bool) override
-    {
+    void clear(bool input, bool) override {
         if (input)
             pending_.clear();
     }
-    void write(const QByteArray &data) override
-    {
+    void write(const QByteArray &data) override {
         QByteArray text = data;
         if (text.endsWith('\r'))
             text.chop(1);
         line_->written.append(QString::fromLatin1(text));
         answer_ = line_->respond ? line_->respond(QString::fromLatin1(text)) : std::nullopt;
     }
-    QByteArray read(int maxCount) override
-    {
+    QByteArray read(int maxCount) override {
         QByteArray out = pending_.left(maxCount);
         pending_.remove(0, out.size());
         return out;
     }
-    bool waitForByte(char terminator, int) override
-    {
+    bool waitForByte(char terminator, int) override {
         if (answer_) {
             pending_ += *answer_;
             answer_.reset();

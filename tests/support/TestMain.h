@@ -7,8 +7,7 @@
 // Like QTEST_MAIN, but with the tool's application object, whose notify() hands escaped
 // exceptions to the window's handler.
 #define ZEL_TEST_MAIN(TestClass)                                                                   \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
+    int main(int argc, char *argv[]) {                                                             \
         ZelApplication app(argc, argv);                                                            \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         TestClass test;                                                                            \

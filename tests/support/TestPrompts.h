@@ -9,10 +9,10 @@
 // Answers every prompt of the window without a modal loop and records what was shown.
 class TestPrompts : public UserPrompts {
 public:
-    QStringList errors;       // texts of error boxes, in order
-    QStringList messages;     // texts of plain message boxes and questions
-    QStringList openAnswers;  // next file names for open dialogs ("" = cancel)
-    QStringList saveAnswers;  // next file names for save dialogs ("" = cancel)
+    QStringList errors;      // texts of error boxes, in order
+    QStringList messages;    // texts of plain message boxes and questions
+    QStringList openAnswers; // next file names for open dialogs ("" = cancel)
+    QStringList saveAnswers; // next file names for save dialogs ("" = cancel)
     QList<bool> confirmAnswers;
     struct FileDialogCall {
         QString dir, fileName, filter;
@@ -26,25 +26,21 @@ public:
 
     void showError(QWidget *, const QString &text) override { errors.append(text); }
     void showMessage(QWidget *, const QString &text) override { messages.append(text); }
-    bool confirm(QWidget *, const QString &text) override
-    {
+    bool confirm(QWidget *, const QString &text) override {
         messages.append(text);
         return confirmAnswers.isEmpty() ? true : confirmAnswers.takeFirst();
     }
     QString openFileName(QWidget *, const QString &dir, const QString &fileName,
-                         const QString &filter) override
-    {
+                         const QString &filter) override {
         fileDialogs.append({dir, fileName, filter, false});
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
     QString saveFileName(QWidget *, const QString &dir, const QString &fileName,
-                         const QString &filter, bool confirmOverwrite) override
-    {
+                         const QString &filter, bool confirmOverwrite) override {
         fileDialogs.append({dir, fileName, filter, confirmOverwrite});
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    int execModal(QDialog &dialog) override
-    {
+    int execModal(QDialog &dialog) override {
         ++modalCount;
         dialog.show();
         const int result = modalScript ? modalScript(dialog) : int(QDialog::Rejected);

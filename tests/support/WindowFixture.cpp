@@ -9,8 +9,7 @@ WindowFixture::WindowFixture() : WindowFixture(Config()) {}
 
 WindowFixture::WindowFixture(const Config &config)
     : config_(config), device_(std::make_unique<sim::PtyDevice>(config.measRange)),
-      prompts_(std::make_shared<TestPrompts>())
-{
+      prompts_(std::make_shared<TestPrompts>()) {
     const QString port =
         config_.startDevice ? device_->start() : dir_.filePath(QStringLiteral("no-such-tty"));
     QFile file(settingsPath());
@@ -21,19 +20,16 @@ WindowFixture::WindowFixture(const Config &config)
     createWindow();
 }
 
-WindowFixture::~WindowFixture()
-{
+WindowFixture::~WindowFixture() {
     window_.reset();
     device_->stop();
 }
 
-QString WindowFixture::settingsPath() const
-{
+QString WindowFixture::settingsPath() const {
     return dir_.filePath(QStringLiteral("ZEL ToolConfig.ini"));
 }
 
-void WindowFixture::createWindow()
-{
+void WindowFixture::createWindow() {
     TformMain::Options options;
     options.executableDir = dir_.path();
     options.replyTimeoutMs = config_.replyTimeoutMs;
@@ -44,18 +40,18 @@ void WindowFixture::createWindow()
     window_->show();
 }
 
-void WindowFixture::restart()
-{
+void WindowFixture::restart() {
     window_.reset();
     createWindow();
 }
 
-void WindowFixture::click(const QString &button)
-{
+void WindowFixture::click(const QString &button) {
     QPushButton *widget = window_->findChild<QPushButton *>(button);
     if (!widget)
         throw std::logic_error("no button " + button.toStdString());
     widget->click();
 }
 
-QString WindowFixture::status() const { return window_->Status->currentMessage(); }
+QString WindowFixture::status() const {
+    return window_->Status->currentMessage();
+}

@@ -15,12 +15,12 @@ class QPushButton;
 class WindowFixture {
 public:
     struct Config {
-        int measRange = 0;           // the simulator's variant: 0 = +-250 Pa, 1 = +-100 Pa
+        int measRange = 0; // the simulator's variant: 0 = +-250 Pa, 1 = +-100 Pa
         int replyTimeoutMs = 300;
         double waitScale = 0.01;
         bool production = false;
-        bool startDevice = true;     // false: COM1 bound to a path where nothing answers
-        QString extraSettings;       // more lines for "ZEL ToolConfig.ini"
+        bool startDevice = true; // false: COM1 bound to a path where nothing answers
+        QString extraSettings;   // more lines for "ZEL ToolConfig.ini"
     };
 
     WindowFixture();

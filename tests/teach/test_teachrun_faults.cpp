@@ -230,9 +230,10 @@ void TestTeachRunFaults::everyEarlyEndVentsTheController() {
         };
         fx.click("ButtonTeach");
 
-        QCOMPARE(fx.prompts->errors,
-                 QStringList{abort ? QStringLiteral("Abbruch durch Benutzer")
-                                   : QStringLiteral("WriteFile function failed (win error code: 5)")});
+        QCOMPARE(
+            fx.prompts->errors,
+            QStringList{abort ? QStringLiteral("Abbruch durch Benutzer")
+                              : QStringLiteral("WriteFile function failed (win error code: 5)")});
         QVERIFY(pressureAtFailure != 0);
         QCOMPARE(fx.benchBetween(0, -1).last(), QStringLiteral(" Vent"));
         QCOMPARE(fx.line->model.appliedPressure(), 0.0);
