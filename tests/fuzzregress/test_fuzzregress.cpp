@@ -13,6 +13,7 @@ class TestFuzzRegress : public QObject {
 private slots:
     void replaysEveryKeptInput_data();
     void replaysEveryKeptInput();
+    void everyInputFolderNamesATarget();
 };
 
 void TestFuzzRegress::replaysEveryKeptInput_data() {
@@ -41,6 +42,22 @@ void TestFuzzRegress::replaysEveryKeptInput() {
     }
     // A target without any input would pass without testing anything.
     QVERIFY2(replayed >= 3, "the seed corpus of the target is missing");
+}
+
+// An input kept under a folder no target reads would never be replayed.
+void TestFuzzRegress::everyInputFolderNamesATarget() {
+    QStringList names;
+    for (const zelfuzz::Target &t : zelfuzz::targets())
+        names << QString::fromLatin1(t.name);
+    for (const char *folder : {"corpus", "regressions"}) {
+        const QDir dir(QStringLiteral(ZEL_FUZZ_DIR "/%1").arg(QLatin1String(folder)));
+        QVERIFY2(dir.exists(), folder);
+        QVERIFY2(
+            dir.entryInfoList(QDir::Files).isEmpty(),
+            qPrintable(QStringLiteral("%1 holds inputs outside a target's folder").arg(folder)));
+        for (const QString &sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            QVERIFY2(names.contains(sub), qPrintable(QStringLiteral("%1/%2").arg(folder, sub)));
+    }
 }
 
 ZEL_TEST_MAIN(TestFuzzRegress)
