@@ -1,5 +1,6 @@
 #include "app/DemoDevice.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -23,7 +24,8 @@ QString DemoDevice::start(const QString &executableDir) {
         return QString();
     }
     process_.setProgram(program);
-    process_.setArguments({QStringLiteral("--pty")});
+    process_.setArguments({QStringLiteral("--pty"), QStringLiteral("--parent"),
+                           QString::number(QCoreApplication::applicationPid())});
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start();
     if (!process_.waitForStarted(5000)) {

@@ -4,8 +4,12 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,36 +28,95 @@ void reportStartupAndQuit(QCoreApplication &app) {
     app.quit();
 }
 
+// The options of the tool; the same for a run without a display (--help, --version).
+struct Options {
+    QCommandLineOption production{QStringLiteral("production"),
+                                  QStringLiteral("Show the teach features for production staff.")};
+    QCommandLineOption demo{QStringLiteral("demo"),
+                            QStringLiteral("Try the tool without hardware: start the device "
+                                           "simulator zelsim and use it for this run only.")};
+    QCommandLineOption measureStartup{
+        QStringLiteral("measure-startup"),
+        QStringLiteral("Print the resident memory once the window is shown, then quit.")};
+
+    void addTo(QCommandLineParser &parser) const {
+        parser.setApplicationDescription(QStringLiteral(
+            "ZEL 40 / ZEL 80 commissioning tool: read, edit and write device settings, "
+            "watch live values, zero, reset and re-calibrate."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({production, demo, measureStartup});
+    }
+};
+
+void setNames() {
+    QCoreApplication::setApplicationName(QStringLiteral("zeltool"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELTOOL_VERSION));
+}
+
+// Help and version are printed without a window system, so they work over ssh and in scripts.
+bool onlyPrints(int argc, char *argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" ||
+            arg == "--version" || arg == "-v")
+            return true;
+    }
+    return false;
+}
+
+// SIGTERM, SIGINT and SIGHUP end the tool as closing its window does: a running wait ends, the
+// port is closed, and the simulator of a demo run is stopped. The handler only writes to a
+// pipe; the event loop does the rest.
+int signalPipe[2] = {-1, -1};
+
+void onStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+void endOnStopSignals(QApplication &app, TformMain &window) {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app, &window] {
+        char byte;
+        while (::read(signalPipe[0], &byte, 1) > 0) {
+        }
+        window.close();
+        app.quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
-    ZelApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zeltool"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZELTOOL_VERSION));
+    const Options cli;
+    if (onlyPrints(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        setNames();
+        QCommandLineParser parser;
+        cli.addTo(parser);
+        parser.process(app); // prints and exits
+        return 0;
+    }
 
+    ZelApplication app(argc, argv);
+    setNames();
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("ZEL 40 / ZEL 80 commissioning tool: read, edit and write device settings, "
-                       "watch live values, zero, reset and re-calibrate."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption production(QStringLiteral("production"),
-                                  QStringLiteral("Show the teach features for production staff."));
-    parser.addOption(production);
-    QCommandLineOption demo(QStringLiteral("demo"),
-                            QStringLiteral("Try the tool without hardware: start the device "
-                                           "simulator zelsim and use it for this run only."));
-    parser.addOption(demo);
-    QCommandLineOption measureStartup(
-        QStringLiteral("measure-startup"),
-        QStringLiteral("Print the resident memory once the window is shown, then quit."));
-    parser.addOption(measureStartup);
+    cli.addTo(parser);
     parser.process(app);
 
     TformMain::Options options;
-    options.production = parser.isSet(production);
+    options.production = parser.isSet(cli.production);
     DemoDevice demoDevice;
-    if (parser.isSet(demo)) {
+    if (parser.isSet(cli.demo)) {
         options.portDeviceOverride = demoDevice.start(QCoreApplication::applicationDirPath());
         if (options.portDeviceOverride.isEmpty()) {
             std::fprintf(stderr, "zeltool: %s\n", qPrintable(demoDevice.error()));
@@ -62,8 +125,9 @@ int main(int argc, char *argv[]) {
         options.simulatedDevice = QStringLiteral("simulated device (demo)");
     }
     TformMain window(std::move(options));
+    endOnStopSignals(app, window);
     window.show();
-    if (parser.isSet(measureStartup))
+    if (parser.isSet(cli.measureStartup))
         QTimer::singleShot(0, &app, [&app] { reportStartupAndQuit(app); });
     return app.exec();
 }

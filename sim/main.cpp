@@ -9,6 +9,8 @@
 #include <csignal>
 #include <cstdio>
 #include <stdexcept>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,7 +44,9 @@ void addOptions(QCommandLineParser &parser) {
         "Simulated ZEL 40 / ZEL 80 differential-pressure monitor on a pseudo-terminal.\n"
         "Prints the terminal's path as the first line and serves until SIGINT or SIGTERM.");
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
+        {"parent", "End together with the process PID (as the demo of zeltool starts it).", "PID"},
         {"pty", "Serve on a new pseudo-terminal (required)."},
         {"range", "Start as the +/-100 Pa or the +/-250 Pa variant (default 250).", "100|250",
          "250"},
@@ -128,6 +132,7 @@ int measRangeOption(const QCommandLineParser &parser) {
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("zelsim");
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELTOOL_VERSION));
     QCommandLineParser parser;
     addOptions(parser);
     parser.process(app);
@@ -141,7 +146,15 @@ int main(int argc, char *argv[]) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // The kernel sends SIGTERM when the parent ends, however it ends (a crash included); a
+    // parent already gone before this line is seen by its pid.
+    if (parser.isSet("parent")) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parser.value("parent").toInt())
+            return 0;
+    }
 
     try {
         const std::uint32_t seed =
