@@ -9,4 +9,12 @@ public:
     EComPort(const QString &operationText, int errorCode, const QString &reason = QString());
 
     static QString compose(const QString &operationText, int errorCode, const QString &reason);
+
+    // The same failure, naming where it happened ("COM5 → /dev/ttyS4") before the reason.
+    EComPort at(const QString &place) const;
+
+private:
+    QString operationText_;
+    int errorCode_;
+    QString reason_;
 };

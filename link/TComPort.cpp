@@ -1,5 +1,6 @@
 #include "link/TComPort.h"
 
+#include "link/EComPort.h"
 #include "link/QtSerialDriver.h"
 
 TComPort::TComPort(std::unique_ptr<SerialDriver> driver)
@@ -66,7 +67,13 @@ void TComPort::open() {
     if (driver_->isOpen())
         return;
     driver_->setLineSettings(settings_);
-    driver_->open(devicePath());
+    const QString device = devicePath();
+    try {
+        driver_->open(device);
+    } catch (const EComPort &failure) {
+        // Which port was tried is the first thing to check when it cannot be opened.
+        throw failure.at(name_ + QStringLiteral(" → ") + device);
+    }
 }
 
 void TComPort::close() {

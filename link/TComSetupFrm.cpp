@@ -96,9 +96,12 @@ void TComSetupFrm::loadFromPort() {
     portList_->setCurrentIndex(portList_->findData(port_.port()));
     portList_->blockSignals(false);
     deviceList_->clear();
-    for (const auto &device : presentDevices())
-        deviceList_->addItem(
-            device.first + QStringLiteral("  (") + device.second + QLatin1Char(')'), device.first);
+    for (const auto &device : presentDevices()) {
+        const QString shown = device.second.isEmpty() ? device.first
+                                                      : device.first + QStringLiteral("  (") +
+                                                            device.second + QLatin1Char(')');
+        deviceList_->addItem(shown, device.first);
+    }
     showDeviceOfPort();
     // Each list shows the port's current value; a baud rate not in the list shows "Custom".
     const LineSettings &line = port_.lineSettings();

@@ -182,8 +182,10 @@ private slots:
         config.startDevice = false;
         WindowFixture missing(config);
         const QString open = failureOf<EComPort>([&] { missing.window().openPort(); });
-        QVERIFY2(open.startsWith(QStringLiteral("Unable to open com port (win error code: 2)")),
-                 qPrintable(open));
+        // The text of the design first, then which port was tried and why it failed.
+        QCOMPARE(open, QStringLiteral("Unable to open com port (win error code: 2): COM1 → %1: "
+                                      "No such file or directory")
+                           .arg(missing.dir() + "/no-such-tty"));
         QVERIFY(!missing.window().ComPort().connected());
     }
 
