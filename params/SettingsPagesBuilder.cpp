@@ -13,6 +13,9 @@
 #include <QMap>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 // Relays double-clicks on an edit field (QLineEdit has no signal for them).
@@ -136,6 +139,33 @@ void SettingsPagesBuilder::build(TformMain &window) {
         } else {
             form->addRow(control);
         }
+    }
+    orderTabsByPlace(window);
+}
+
+// Tab walks the groups as they sit on the page (row by row, left to right) and the fields of
+// a group from top to bottom, not in the order of the parameter table.
+void SettingsPagesBuilder::orderTabsByPlace(TformMain &window) {
+    const auto places = groupPlaces();
+    QList<const ParamDef *> rows;
+    for (const ParamDef &row : ParamTable::rows())
+        rows.append(&row);
+    std::stable_sort(rows.begin(), rows.end(), [&places](const ParamDef *a, const ParamDef *b) {
+        const QString sa = QString::fromLatin1(a->sheet), sb = QString::fromLatin1(b->sheet);
+        if (sa != sb)
+            return ParamTable::pageIndex(sa) < ParamTable::pageIndex(sb);
+        const GroupPlace pa = places.value(QString::fromLatin1(a->groupBox));
+        const GroupPlace pb = places.value(QString::fromLatin1(b->groupBox));
+        return std::make_pair(pa.row, pa.column) < std::make_pair(pb.row, pb.column);
+    });
+    QWidget *previous = nullptr;
+    for (const ParamDef *row : rows) {
+        auto *control = window.ctl<QWidget>(QString::fromLatin1(row->control));
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
     }
 }
 

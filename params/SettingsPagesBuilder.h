@@ -16,4 +16,7 @@ public:
     static QList<QLineEdit *> pressureFields(const TformMain &window);
     // Calls `action` when `field` is double-clicked.
     static void onDoubleClick(QLineEdit *field, QObject *context, std::function<void()> action);
+
+private:
+    static void orderTabsByPlace(TformMain &window);
 };

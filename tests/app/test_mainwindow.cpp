@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -83,6 +84,46 @@ private slots:
         QFile::remove(fx.settingsPath());
         fx.restart();
         QVERIFY(!QFile::exists(fx.settingsPath()));
+    }
+
+    // Tab walks each settings page group by group as the groups sit on it: row by row, left to
+    // right, and within a group from top to bottom.
+    void tabOrderFollowsTheLayout() {
+        WindowFixture fx;
+        TformMain &w = fx.window();
+        for (QWidget *page : {w.SkalierungswerteSheet, w.WarnwerteSheet, w.EinstellungenSheet}) {
+            w.PageControl->setCurrentWidget(page);
+            QApplication::processEvents();
+            QList<QWidget *> fields;
+            for (QWidget *child : page->findChildren<QWidget *>()) {
+                if (child->focusPolicy() & Qt::TabFocus &&
+                    qobject_cast<QGroupBox *>(child->parentWidget()))
+                    fields << child;
+            }
+            QVERIFY(fields.size() > 5);
+            // The focus chain holds every widget; the fields of the page are walked in its order.
+            QList<QWidget *> chain;
+            QWidget *at = w.nextInFocusChain();
+            for (int guard = 0; at != &w && guard < 10000; ++guard, at = at->nextInFocusChain()) {
+                if (fields.contains(at))
+                    chain << at;
+            }
+            QStringList walked;
+            QPoint lastGroup(-1, -1);
+            int lastTop = -1;
+            for (QWidget *field : chain) {
+                walked << field->objectName();
+                const QPoint group = field->parentWidget()->mapTo(page, QPoint(0, 0));
+                const int top = field->mapTo(page, QPoint(0, 0)).y();
+                const bool later = group.y() > lastGroup.y() ||
+                                   (group.y() == lastGroup.y() && group.x() > lastGroup.x());
+                QVERIFY2(later || (group == lastGroup && top > lastTop),
+                         qPrintable(walked.join(QStringLiteral(" > "))));
+                lastGroup = group;
+                lastTop = top;
+            }
+            QCOMPARE(walked.size(), fields.size());
+        }
     }
 
     void productionShowsTheTeachFeatures() {
