@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -147,6 +148,30 @@ void LanguageApplier::apply(TformMain &window) {
     applyItems(window);
     applyCaptions(window);
     applyStateCaptions(window);
+    const QList<QAction *> menus = window.menuBar()->actions();
+    assignMnemonics(menus);
+    for (QAction *menu : menus) {
+        if (menu->menu())
+            assignMnemonics(menu->menu()->actions());
+    }
+}
+
+// Alt + a letter opens a menu or picks an item: each entry gets the first letter of its text
+// that no entry before it in the same menu uses, in every language anew.
+void LanguageApplier::assignMnemonics(const QList<QAction *> &actions) {
+    QString used;
+    for (QAction *action : actions) {
+        QString text = action->text().remove(QLatin1Char('&'));
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar key = text[i].toLower();
+            if (text[i].isLetterOrNumber() && !used.contains(key)) {
+                used += key;
+                text.insert(i, QLatin1Char('&'));
+                break;
+            }
+        }
+        action->setText(text);
+    }
 }
 
 void LanguageApplier::applyItems(TformMain &window) {

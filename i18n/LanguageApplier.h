@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+
+class QAction;
 class TformMain;
 
 // Applies the current language to the main window: the language menu's check mark, the items
@@ -24,4 +27,5 @@ private:
     static void applyItems(TformMain &window);
     static void applyCaptions(TformMain &window);
     static void applyStateCaptions(TformMain &window);
+    static void assignMnemonics(const QList<QAction *> &actions);
 };

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -174,6 +175,27 @@ private slots:
         QCOMPARE(fx.ctl<QLabel>("LabelFeuchte")->text(), QStringLiteral("pressure at IN-2:"));
         QCOMPARE(fx.ctl<QLabel>("max_F")->text(), QStringLiteral("max_P"));
         QCOMPARE(fx.ctl<QLabel>("LabelyAchse_F")->text(), QStringLiteral("mbar"));
+
+        // Every menu and every item has its own Alt key in every language.
+        for (void (TformMain::*language)() :
+             {&TformMain::SpracheDClick, &TformMain::SpracheEngClick, &TformMain::SpracheFClick}) {
+            (w.*language)();
+            QList<QList<QAction *>> groups{w.menuBar()->actions()};
+            for (QMenu *menu : {w.MEinstellungen, w.MExtras, w.MSprache})
+                groups << menu->actions();
+            for (const QList<QAction *> &group : groups) {
+                QString keys;
+                for (QAction *action : group) {
+                    const int mark = action->text().indexOf(QLatin1Char('&'));
+                    QVERIFY2(mark >= 0 && mark + 1 < action->text().size(),
+                             qPrintable(action->text()));
+                    const QChar key = action->text()[mark + 1].toLower();
+                    QVERIFY2(!keys.contains(key), qPrintable(action->text()));
+                    keys += key;
+                }
+            }
+        }
+        QCOMPARE(w.MEinstellungen->title(), QStringLiteral("&Paramètres"));
 
         // A failure restores the caption of the current language.
         w.SpracheFClick();
