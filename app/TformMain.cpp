@@ -1,5 +1,6 @@
 #include "app/TformMain.h"
 
+#include "app/AppIcon.h"
 #include "app/Errors.h"
 #include "app/NumberText.h"
 #include "app/ToolSettings.h"
@@ -63,6 +64,7 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
     prompts_ = options_.prompts ? options_.prompts : std::make_shared<UserPrompts>();
     comPort_ = std::make_unique<TComPort>(std::move(options_.driver));
     setObjectName(QStringLiteral("formMain"));
+    setWindowIcon(AppIcon::make());
     setWindowTitle(QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
 
     buildFrame();

@@ -127,6 +127,15 @@ private slots:
         }
     }
 
+    void windowHasTheToolsIcon() {
+        WindowFixture fx;
+        const QIcon icon = fx.window().windowIcon();
+        QVERIFY(icon.availableSizes().contains(QSize(48, 48)));
+        // The red trace of the chart is drawn.
+        const QImage image = icon.pixmap(QSize(128, 128)).toImage();
+        QCOMPARE(image.pixelColor(72, 44), QColor(0xdd, 0, 0));
+    }
+
     void productionShowsTheTeachFeatures() {
         WindowFixture::Config config;
         config.production = true;
