@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/Errors.h"
 #include "app/NumberText.h"
+#include "app/ScrolledPage.h"
 #include "app/ToolSettings.h"
 #include "app/Waits.h"
 #include "app/ZelApplication.h"
@@ -34,6 +35,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabBar>
@@ -254,6 +256,28 @@ void TformMain::resolveActionControls() {
     actionControls_.abortTeach = ctl<QPushButton>(QStringLiteral("ButtonAbortTeach"));
 }
 
+// The whole content when the screen has room for it; else as high as the screen allows with
+// the title bar, the pages scrolling.
+void TformMain::fitScreen() {
+    constexpr int kTitleBarRoom = 40;
+    // The pages' scroll areas hint at a part of their content only.
+    int contentHeight = 0;
+    int pageHint = 0;
+    for (QWidget *sheet :
+         {TeachZELSheet, SkalierungswerteSheet, WarnwerteSheet, EinstellungenSheet, StatusSheet}) {
+        if (sheet == TeachZELSheet && !options_.production)
+            continue;
+        const QWidget *content = ScrolledPage::content(sheet);
+        contentHeight =
+            qMax(contentHeight, qMax(content->sizeHint().height(), content->minimumHeight()));
+        pageHint = qMax(pageHint, sheet->sizeHint().height());
+    }
+    int height = sizeHint().height() - pageHint + contentHeight;
+    if (const QScreen *screen = this->screen())
+        height = qMin(height, screen->availableGeometry().height() - kTitleBarRoom);
+    resize(kWindowWidth, qMax(height, minimumSizeHint().height()));
+}
+
 void TformMain::FormCreate() {
     if (auto *app = dynamic_cast<ZelApplication *>(QCoreApplication::instance())) {
         app->setExceptionHandler(this, [this](QObject *sender, const std::exception &error) {
@@ -269,8 +293,8 @@ void TformMain::FormCreate() {
     comPort_->setBindings(bindings);
 
     SetLang();
-    resize(kWindowWidth, height());
     setFixedWidth(kWindowWidth);
+    fitScreen();
 
     // The teach features stay out of reach unless the tool runs for production staff.
     const bool production = options_.production;

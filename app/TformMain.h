@@ -214,6 +214,7 @@ private:
     void buildMenus();
     void connectHandlers();
     void resolveActionControls();
+    void fitScreen();
     void onClick(const QString &button, void (TformMain::*handler)());
     void onAction(QAction *action, void (TformMain::*handler)());
     void switchLanguage(int language);

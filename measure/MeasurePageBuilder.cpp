@@ -1,5 +1,7 @@
 #include "measure/MeasurePageBuilder.h"
 
+#include "app/ScrolledPage.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,20 +68,22 @@ const char *MeasurePageBuilder::suffix(int chart) {
     return suffixes[chart];
 }
 
-void MeasurePageBuilder::build(QWidget *page) {
-    button(page, "ButtonConnection", "Messung starten", 8, 10, 112, 44);
+void MeasurePageBuilder::build(QWidget *sheet) {
+    QWidget *page = ScrolledPage::content(sheet);
+    // Wide enough for "Démarrer mesurage".
+    button(page, "ButtonConnection", "Messung starten", 8, 10, 132, 44);
     auto *intervalLabel =
-        label(page, "LabelMessintervall", QStringLiteral("Messintervall [Sek.]:"), 8, 60, 112, 30);
+        label(page, "LabelMessintervall", QStringLiteral("Messintervall [Sek.]:"), 8, 60, 132, 30);
     intervalLabel->setWordWrap(true);
     auto *interval = place(new QSpinBox(page), "Messintervall", 8, 94, 70, 24);
     interval->setRange(1, 1000);
     interval->setValue(1);
     interval->findChild<QLineEdit *>()->setReadOnly(true); // changed only by its arrows
 
-    auto *log = place(new QGroupBox(QStringLiteral("Log"), page), "GroupBox7", 124, 0, 349, 158);
-    place(new QListWidget(log), "LLog", 6, 18, 337, 109);
-    button(log, "ButtonClearLog", "Liste leeren", 6, 130, 166, 24);
-    button(log, "ButtonSaveLog", "Speichern unter ...", 177, 130, 166, 24);
+    auto *log = place(new QGroupBox(QStringLiteral("Log"), page), "GroupBox7", 144, 0, 329, 158);
+    place(new QListWidget(log), "LLog", 6, 18, 317, 109);
+    button(log, "ButtonClearLog", "Liste leeren", 6, 130, 156, 24);
+    button(log, "ButtonSaveLog", "Speichern unter ...", 167, 130, 156, 24);
 
     button(page, "ButtonNullieren", "Nullieren", 480, 10, 118, 30);
     button(page, "ButtonReset", "ZEL zurücksetzen", 480, 46, 118, 30);
@@ -105,4 +109,7 @@ void MeasurePageBuilder::build(QWidget *page) {
     button(calib, "ButtonCalibPlus", "pos. Bereich", 8, 22, 185, 28);
     button(calib, "ButtonCalibMinus", "neg. Bereich", 202, 22, 185, 28);
     button(calib, "ButtonCalibCancel", "Kalibr. löschen", 396, 22, 185, 28);
+    // The content is placed by hand: the scroll area needs to know how much there is.
+    page->setMinimumSize(page->childrenRect().bottomRight().x() + 8,
+                         page->childrenRect().bottomRight().y() + 4);
 }

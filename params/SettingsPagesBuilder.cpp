@@ -1,5 +1,6 @@
 #include "params/SettingsPagesBuilder.h"
 
+#include "app/ScrolledPage.h"
 #include "app/TformMain.h"
 #include "params/ParamTable.h"
 
@@ -114,12 +115,13 @@ void SettingsPagesBuilder::build(TformMain &window) {
         const QString groupName = QString::fromLatin1(row.groupBox);
         auto *sheet = window.findChild<QWidget *>(sheetName);
         if (!pageLayouts.contains(sheetName)) {
-            auto *grid = new QGridLayout(sheet);
+            auto *grid = new QGridLayout(ScrolledPage::content(sheet));
             grid->setAlignment(Qt::AlignTop);
             pageLayouts.insert(sheetName, grid);
         }
         if (!groupForms.contains(groupName)) {
-            auto *group = new QGroupBox(ParamTable::groupBoxCaption(groupName), sheet);
+            auto *group =
+                new QGroupBox(ParamTable::groupBoxCaption(groupName), ScrolledPage::content(sheet));
             group->setObjectName(groupName);
             auto *form = new QFormLayout(group);
             form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);

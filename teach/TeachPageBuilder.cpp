@@ -1,5 +1,6 @@
 #include "teach/TeachPageBuilder.h"
 
+#include "app/ScrolledPage.h"
 #include "teach/TeachValueTable.h"
 
 #include <QCheckBox>
@@ -67,7 +68,8 @@ QGroupBox *buildGroup(const GroupPlace &place, QWidget *parent) {
 
 } // namespace
 
-void TeachPageBuilder::build(QWidget *page) {
+void TeachPageBuilder::build(QWidget *sheet) {
+    QWidget *page = ScrolledPage::content(sheet);
     auto *layout = new QVBoxLayout(page);
     auto *steering = new QGridLayout();
     const char *const boxes[][2] = {

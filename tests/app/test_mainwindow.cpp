@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 
 #include <QTabWidget>
 #include <QTimer>
@@ -57,6 +58,19 @@ private slots:
         QVERIFY(!w.SaveTeachwerte->isVisible());
         QVERIFY(!w.ButtonOptions->isVisible());
         QCOMPARE(w.width(), 630);
+        // On a 1366 x 768 screen the window fits with its title bar: the pages scroll, the
+        // bottom buttons and the status bar stay in view.
+        QVERIFY2(w.minimumSizeHint().height() <= 768 - 40,
+                 qPrintable(QString::number(w.minimumSizeHint().height())));
+        w.resize(630, 768 - 40);
+        for (int page = 0; page < 5; ++page) {
+            pages->setCurrentIndex(page);
+            QApplication::processEvents();
+            for (QWidget *bottom :
+                 {static_cast<QWidget *>(w.ButtonBeenden), static_cast<QWidget *>(w.Status)})
+                QVERIFY(w.rect().contains(QRect(bottom->mapTo(&w, QPoint(0, 0)), bottom->size())));
+        }
+        pages->setCurrentIndex(4);
         QCOMPARE(w.windowTitle(), QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
         QCOMPARE(pages->tabText(4), QStringLiteral("Messwerte"));
         QVERIFY(!w.ButtonAbortConfig->isEnabled());

@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+
+// A tab page whose content scrolls where the window is lower than the content, so the window
+// fits a 768-pixel screen. The page widget keeps its name (and its enabled state governs the
+// content); the content is built into an inner widget.
+namespace ScrolledPage {
+
+// The widget to build the content of `page` into: created on the first call, inside a frameless
+// scroll area that fills the page.
+QWidget *content(QWidget *page);
+
+} // namespace ScrolledPage
