@@ -25,4 +25,13 @@ QWidget *content(QWidget *page) {
     return inner;
 }
 
+int naturalHeight(QWidget *page) {
+    const QWidget *inner = content(page);
+    int height = qMax(inner->sizeHint().height(), inner->minimumHeight());
+    // Rows that wrap long captions need more than the hint at a narrow width.
+    if (inner->hasHeightForWidth())
+        height = qMax(height, inner->heightForWidth(page->width()));
+    return height;
+}
+
 } // namespace ScrolledPage

@@ -11,4 +11,7 @@ namespace ScrolledPage {
 // scroll area that fills the page.
 QWidget *content(QWidget *page);
 
+// The height the content of `page` needs to show whole at the page's width.
+int naturalHeight(QWidget *page);
+
 } // namespace ScrolledPage

@@ -267,9 +267,7 @@ void TformMain::fitScreen() {
          {TeachZELSheet, SkalierungswerteSheet, WarnwerteSheet, EinstellungenSheet, StatusSheet}) {
         if (sheet == TeachZELSheet && !options_.production)
             continue;
-        const QWidget *content = ScrolledPage::content(sheet);
-        contentHeight =
-            qMax(contentHeight, qMax(content->sizeHint().height(), content->minimumHeight()));
+        contentHeight = qMax(contentHeight, ScrolledPage::naturalHeight(sheet));
         pageHint = qMax(pageHint, sheet->sizeHint().height());
     }
     int height = sizeHint().height() - pageHint + contentHeight;

@@ -1,6 +1,7 @@
 // Saves pictures of every page of the tool in German, English and French, filled from the
 // device simulator: settings loaded, a measurement running, a re-calibration dialog open and the
 // teach tab. Usage: zel_screenshots OUTPUT_DIR
+#include "app/ScrolledPage.h"
 #include "app/TformMain.h"
 #include "app/ZelApplication.h"
 #include "calib/TFormKalibrieren.h"
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -45,10 +48,20 @@ void settle(int ms) {
     loop.exec();
 }
 
+// The window as high as the page's whole content needs, so no picture shows a scroll bar.
 void shoot(TformMain &window, int page, const QString &path) {
     window.PageControl->setCurrentIndex(page);
-    window.adjustSize();
     settle(50);
+    QWidget *sheet = window.PageControl->currentWidget();
+    window.resize(window.width(),
+                  window.height() + ScrolledPage::naturalHeight(sheet) - sheet->height());
+    settle(50);
+    // Wrapped rows may still want a little more.
+    auto *scroll = sheet->findChild<QScrollArea *>();
+    for (int step = 0; step < 30 && scroll && scroll->verticalScrollBar()->isVisible(); ++step) {
+        window.resize(window.width(), window.height() + 4);
+        settle(20);
+    }
     window.grab().save(path);
 }
 
