@@ -16,6 +16,13 @@ private:
     QByteArray utf8_;
 };
 
+// The text of any failure: the tool's own message, or what() of a foreign exception.
+inline QString messageOf(const std::exception &error) {
+    if (const auto *zelError = dynamic_cast<const EZelError *>(&error))
+        return zelError->message();
+    return QString::fromUtf8(error.what());
+}
+
 // A link failure or a user abort during a device action.
 class EGlobalError : public EZelError {
 public:

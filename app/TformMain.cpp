@@ -468,9 +468,7 @@ void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error) {
 QString TformMain::errorText(const std::exception &error) const {
     if (const auto *unsafe = dynamic_cast<const EUnsafeValue *>(&error))
         return unsafe->message(state.language);
-    if (const auto *zelError = dynamic_cast<const EZelError *>(&error))
-        return zelError->message();
-    return QString::fromUtf8(error.what());
+    return messageOf(error);
 }
 
 void TformMain::ButtonBeendenClick() {

@@ -53,7 +53,7 @@ void TeachRunPressure::ventAfterFailure(std::exception_ptr failure) {
         controller_->write(InstrumentCommands::vent());
         controller_->close();
     } catch (const std::exception &error) {
-        ventFailure = errorMessage(error);
+        ventFailure = messageOf(error);
     }
     if (ventFailure.isEmpty())
         std::rethrow_exception(failure);
@@ -61,7 +61,7 @@ void TeachRunPressure::ventAfterFailure(std::exception_ptr failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const std::exception &error) {
-        first = errorMessage(error);
+        first = messageOf(error);
     } catch (...) {
         first = QStringLiteral("Unknown failure");
     }
@@ -69,12 +69,6 @@ void TeachRunPressure::ventAfterFailure(std::exception_ptr failure) {
                        QStringLiteral("\n\nDer Druckregler konnte nicht entlüftet "
                                       "werden: ") +
                        ventFailure);
-}
-
-QString TeachRunPressure::errorMessage(const std::exception &error) {
-    if (const auto *zelError = dynamic_cast<const EZelError *>(&error))
-        return zelError->message();
-    return QString::fromUtf8(error.what());
 }
 
 int TeachRunPressure::teachPoint(int index) {

@@ -24,7 +24,6 @@ public:
 private:
     void teachPoints();
     void ventAfterFailure(std::exception_ptr failure);
-    static QString errorMessage(const std::exception &error);
     // Teaches index i once; returns the index to teach next (i itself to repeat it).
     int teachPoint(int index);
     void generate(int pressure);
