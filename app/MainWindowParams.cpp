@@ -1,28 +1,83 @@
-// Handlers of the device settings: transfers and the external-pressure mode.
+// Handlers of the device settings: transfers and the external-pressure mode. The transfers
+// work on the settings model; here the window takes its controls and shows where a refused
+// value sits.
 #include "app/TformMain.h"
-#include "params/ParamTransfer.h"
+#include "params/ParamCodec.h"
+#include "params/ParamTable.h"
+#include "params/SettingsModel.h"
+#include "params/SettingsTransfer.h"
+
+#include <QComboBox>
+#include <QTabWidget>
+
+// A setting came from the device or a file: the teach page shows the range it holds, and the
+// charts follow the units and the mode.
+void TformMain::settingArrived(const ParamDef &row) {
+    const QLatin1String name(row.name);
+    if (name == QLatin1String("MeasRange")) {
+        auto *teachRange = ctl<QComboBox>(QStringLiteral("MeasRange1"));
+        const int range = settings_->choice(row);
+        teachRange->setCurrentIndex(range < teachRange->count() ? range : -1);
+    } else if (name == QLatin1String("UnitIN2")) {
+        DiagrammKonfiguration();
+    }
+}
+
+SettingsTransfer TformMain::settingsTransfer() {
+    SettingsTransfer::Observer observer;
+    observer.rowLoaded = [this](const ParamDef &row) { settingArrived(row); };
+    observer.refused = [this](const ParamDef &row, bool first) {
+        if (first)
+            state.transferFailureMarker = ParamCodec::refusalMarker(row);
+    };
+    observer.showField = [this](const ParamDef &row) {
+        PageControl->setCurrentIndex(ParamTable::pageIndex(QString::fromLatin1(row.sheet)));
+    };
+    observer.focusField = [this](const ParamDef &row) { settingsControl(row)->setFocus(); };
+    observer.ended = [this] { endAction(); };
+    return SettingsTransfer(*this, *settings_, observer);
+}
+
+bool TformMain::beginTransfer(int progressMaximum) {
+    if (refuseWhileMeasuring())
+        return false;
+    state.abortFlag = false;
+    beginAction(DeviceAction::Transfer);
+    state.transferFailureMarker = 0;
+    settingsTransfer().begin(progressMaximum);
+    return true;
+}
 
 void TformMain::ButtonLadenClick() {
-    ParamTransfer(*this).loadClick();
+    if (beginTransfer(SettingsTransfer::kLoadProgress))
+        AlleParameterLaden();
 }
 void TformMain::AlleParameterLaden() {
-    ParamTransfer(*this).loadAll();
+    settingsTransfer().loadAll();
+    state.transferFailureMarker = 0;
 }
 void TformMain::ButtonAbortConfigClick() {
     state.abortFlag = true;
 }
 void TformMain::ButtonSendenClick() {
-    ParamTransfer(*this).sendClick();
+    if (refuseWhileMeasuring())
+        return;
+    settingsTransfer().refuseUnsafeValues();
+    if (beginTransfer(SettingsTransfer::kLoadProgress))
+        AlleParameterSenden();
 }
 void TformMain::AlleParameterSenden() {
-    ParamTransfer(*this).sendAll();
+    settingsTransfer().sendAll();
+    state.transferFailureMarker = 0;
 }
 void TformMain::ButtonWE100PaClick() {
-    ParamTransfer(*this).factorySettings(1);
+    if (beginTransfer(SettingsTransfer::kFactoryProgress))
+        settingsTransfer().factorySettings(1);
 }
 void TformMain::ButtonWE250PaClick() {
-    ParamTransfer(*this).factorySettings(0);
+    if (beginTransfer(SettingsTransfer::kFactoryProgress))
+        settingsTransfer().factorySettings(0);
 }
 void TformMain::ExtPressChanged() {
-    ParamTransfer(*this).extPressChanged();
+    settings_->extPressPicked();
 }

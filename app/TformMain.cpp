@@ -4,6 +4,7 @@
 #include "app/Errors.h"
 #include "app/NumberText.h"
 #include "app/ScrolledPage.h"
+#include "app/SettingsBinder.h"
 #include "app/ToolSettings.h"
 #include "app/Waits.h"
 #include "app/ZelApplication.h"
@@ -16,6 +17,7 @@
 #include "link/WireText.h"
 #include "measure/MeasurePageBuilder.h"
 #include "measure/MeasurementController.h"
+#include "params/SettingsModel.h"
 #include "params/SettingsPagesBuilder.h"
 #include "params/TformBerFaktor.h"
 #include "teach/TeachController.h"
@@ -74,6 +76,8 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
     SettingsPagesBuilder::build(*this);
     MeasurePageBuilder::build(StatusSheet);
     TeachPageBuilder::build(TeachZELSheet);
+    settings_ = new SettingsModel(this);
+    settingsBinder_ = new SettingsBinder(*this, *settings_);
 
     CommandExchange::Hooks hooks;
     hooks.pumpMessages = [this] { pumpMessages(); };
@@ -338,6 +342,19 @@ void TformMain::Delay(int ms) {
     if (state.abortFlag)
         return;
     waits_->wait(qMax(0, static_cast<int>(ms * options_.waitScale)));
+}
+
+void TformMain::startProgress(int maximum) {
+    Progress->setMaximum(maximum);
+    Progress->setValue(0);
+}
+
+void TformMain::resetProgress() {
+    Progress->setValue(0);
+}
+
+QWidget *TformMain::settingsControl(const ParamDef &row) const {
+    return settingsBinder_->control(SettingsModel::indexOf(row));
 }
 
 void TformMain::PauseTimerTimer() {

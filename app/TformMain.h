@@ -2,6 +2,7 @@
 
 #include "app/DeviceAction.h"
 #include "app/UserPrompts.h"
+#include "link/DeviceSession.h"
 #include "link/TComPort.h"
 
 #include <QMainWindow>
@@ -20,7 +21,11 @@ class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+struct ParamDef;
 class SerialDriver;
+class SettingsBinder;
+class SettingsModel;
+class SettingsTransfer;
 class TformOptions;
 class TformBerFaktor;
 class Waits;
@@ -47,7 +52,6 @@ struct SharedState {
     int transferFailureMarker = 0; // check number of the first refused setting of a send
     QChar decimalSeparator = QLatin1Char(',');
     QString unitConversionResult; // hand-over of the unit-conversion dialog
-    int previousExtPressMode = 0; // mode for which the unit lists were last built
     bool calibRange100 = false;   // re-calibration range flag: true = +-100 Pa
     bool calibNegative = false;   // re-calibration direction
     GpibSettings gpib;
@@ -56,7 +60,7 @@ struct SharedState {
 // The main window: owns the widgets, the serial port, the timers and the shared state, and
 // keeps the handler names of the design. Each handler is short; the logic of a subsystem
 // lives in the classes of its folder.
-class TformMain : public QMainWindow {
+class TformMain : public QMainWindow, public DeviceSession {
     Q_OBJECT
 public:
     struct Options {
@@ -85,11 +89,33 @@ public:
     // SendToCom whose resends on "Err" are bounded, for actions that offer no abort control.
     QString SendToComUnabortable(const QString &command);
     void Delay(int ms);
-    void setStatus(const QString &text);
+    void setStatus(const QString &text) override;
     QString statusText() const;
-    QString portSuffix() const; // " (COM1)"
-    void openPort();            // empty event set, open, event character CR
-    void closePort();
+    QString portSuffix() const override; // " (COM1)"
+    void openPort() override;            // empty event set, open, event character CR
+    void closePort() override;
+
+    // --- the device session of the device logic ---
+    QString send(const QString &command) override { return SendToCom(command); }
+    QString sendStep(const QString &command) override { return SendSpToCom(command); }
+    QString sendUnabortable(const QString &command) override {
+        return SendToComUnabortable(command);
+    }
+    void delay(int ms) override { Delay(ms); }
+    bool abortRequested() const override { return state.abortFlag; }
+    void clearAbort() override { state.abortFlag = false; }
+    void startProgress(int maximum) override;
+    void resetProgress() override;
+    QString message(int entry) const override { return msg(entry); }
+    int language() const override { return state.language; }
+    QChar decimalSeparator() const override { return state.decimalSeparator; }
+
+    // The 50 settings the settings pages show and edit.
+    SettingsModel &settings() { return *settings_; }
+    // The control that shows a setting.
+    QWidget *settingsControl(const ParamDef &row) const;
+    // A setting came from the device or a file: the teach page and the charts follow it.
+    void settingArrived(const ParamDef &row);
     UserPrompts &prompts() { return *prompts_; }
     TComPort &ComPort() { return *comPort_; }
     const Options &options() const { return options_; }
@@ -219,6 +245,10 @@ private:
     void onAction(QAction *action, void (TformMain::*handler)());
     void switchLanguage(int language);
     [[noreturn]] void missingControl(const QString &name) const;
+    // Settings transfers: refused while measuring, else the controls are taken and the port
+    // opened. False when refused.
+    bool beginTransfer(int progressMaximum);
+    SettingsTransfer settingsTransfer();
 
     Options options_;
     std::shared_ptr<UserPrompts> prompts_;
@@ -226,6 +256,8 @@ private:
     std::unique_ptr<CommandExchange> exchange_;
     std::unique_ptr<MeasurementController> measurement_;
     std::unique_ptr<TeachController> teach_;
+    SettingsModel *settings_ = nullptr;
+    SettingsBinder *settingsBinder_ = nullptr;
     Waits *waits_ = nullptr;
     struct ActionControls {
         QPushButton *connection = nullptr;

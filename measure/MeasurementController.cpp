@@ -5,6 +5,7 @@
 #include "measure/EventLog.h"
 #include "measure/StartQueries.h"
 #include "measure/ValueDisplay.h"
+#include "params/SettingsModel.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -74,7 +75,9 @@ void MeasurementController::start() {
 
     {
         ExchangeScope scope(*this);
-        configured_ = StartQueries::run(window_);
+        configured_ = StartQueries(window_, window_.settings(), [this](const ParamDef &row) {
+                          window_.settingArrived(row);
+                      }).run();
     }
     current_ = configured_;
 

@@ -1,21 +1,18 @@
 #include "measure/StartQueries.h"
 
 #include "app/NumberText.h"
-#include "app/TformMain.h"
-#include "i18n/LanguageApplier.h"
+#include "link/DeviceSession.h"
 #include "measure/ChartRanges.h"
 #include "measure/PolledChannels.h"
-
-#include <QComboBox>
-#include <QLineEdit>
+#include "params/SettingsModel.h"
 
 namespace {
 
 constexpr int kUnitOffCode = 3;        // the device's code for a display switched off
 constexpr int kTemperatureOffItem = 1; // item of "aus" in the temperature and humidity lists
 
-QComboBox *combo(TformMain &window, const char *name) {
-    return window.ctl<QComboBox>(QString::fromLatin1(name));
+const ParamDef &setting(const char *name) {
+    return *ParamTable::find(QString::fromLatin1(name));
 }
 
 // The device codes "off" as 3 whatever the input measures; the lists of a temperature or
@@ -28,77 +25,79 @@ int unitItem(int input, int extPress, int code) {
 
 } // namespace
 
-std::array<ValueRange, 3> StartQueries::run(TformMain &window) {
-    readUnits(window);
-    const int measRange = queryIndex(window, QStringLiteral("MeasRange"));
-    combo(window, "MeasRange1")->setCurrentIndex(measRange);
-    combo(window, "MeasRange2")->setCurrentIndex(measRange);
+StartQueries::StartQueries(DeviceSession &session, SettingsModel &settings,
+                           std::function<void(const ParamDef &)> arrived)
+    : session_(session), settings_(settings), arrived_(std::move(arrived)) {}
+
+std::array<ValueRange, 3> StartQueries::run() {
+    readUnits();
+    const ParamDef &measRange = setting("MeasRange");
+    settings_.setChoice(measRange, queryIndex(QStringLiteral("MeasRange")));
+    if (arrived_)
+        arrived_(measRange);
 
     std::array<ValueRange, 3> ranges;
-    ranges[kChannelIN1] = readInput(window, kChannelIN1);
-    ranges[kChannelIN2] = readInput(window, kChannelIN2);
-    ranges[kChannelPressure] = ChartRanges::pressureRange(
-        combo(window, "MeasRange2")->currentIndex(), combo(window, "UnitP")->currentIndex());
+    ranges[kChannelIN1] = readInput(kChannelIN1);
+    ranges[kChannelIN2] = readInput(kChannelIN2);
+    ranges[kChannelPressure] =
+        ChartRanges::pressureRange(settings_.choice(measRange), settings_.choice(setting("UnitP")));
     return ranges;
 }
 
-void StartQueries::readUnits(TformMain &window) {
-    QComboBox *extPress = combo(window, "ExtPress");
-    extPress->setCurrentIndex(queryIndex(window, QStringLiteral("ExtPress")));
-    const int mode = extPress->currentIndex();
-    window.state.previousExtPressMode = mode;
-    LanguageApplier::rebuildInputUnits(window, 1, mode);
-    LanguageApplier::rebuildInputUnits(window, 2, mode);
+void StartQueries::readUnits() {
+    const ParamDef &extPress = setting("ExtPress");
+    settings_.setChoice(extPress, queryIndex(QStringLiteral("ExtPress")));
+    const int mode = settings_.choice(extPress);
+    settings_.rebuildUnitLists(mode);
 
-    combo(window, "UnitP")
-        ->setCurrentIndex(queryIndexWithoutBlanks(window, QStringLiteral("UnitP")));
-    const int in1 = queryIndexWithoutBlanks(window, QStringLiteral("UnitIN1"));
-    combo(window, "UnitIN1")->setCurrentIndex(unitItem(kChannelIN1, mode, in1));
-    const int in2 = queryIndexWithoutBlanks(window, QStringLiteral("UnitIN2"));
-    combo(window, "UnitIN2")->setCurrentIndex(unitItem(kChannelIN2, mode, in2));
+    settings_.setChoice(setting("UnitP"), queryIndexWithoutBlanks(QStringLiteral("UnitP")));
+    const int in1 = queryIndexWithoutBlanks(QStringLiteral("UnitIN1"));
+    settings_.setChoice(setting("UnitIN1"), unitItem(kChannelIN1, mode, in1));
+    const int in2 = queryIndexWithoutBlanks(QStringLiteral("UnitIN2"));
+    settings_.setChoice(setting("UnitIN2"), unitItem(kChannelIN2, mode, in2));
 }
 
-ValueRange StartQueries::readInput(TformMain &window, int input) {
-    const int mode = combo(window, "ExtPress")->currentIndex();
+ValueRange StartQueries::readInput(int input) {
+    const int mode = settings_.choice(setting("ExtPress"));
     const bool pressure = PolledChannels::measuresPressure(input, mode);
     const QString prefix =
         QStringLiteral("ScalIN%1%2")
             .arg(input)
             .arg(pressure ? QLatin1Char('P')
                           : (input == kChannelIN1 ? QLatin1Char('T') : QLatin1Char('H')));
-    const double down = queryScaling(window, prefix + QStringLiteral("down"));
-    const double up = queryScaling(window, prefix + QStringLiteral("up"));
+    const double down = queryScaling(prefix + QStringLiteral("down"));
+    const double up = queryScaling(prefix + QStringLiteral("up"));
     const QString signalName = QStringLiteral("SignalIN%1").arg(input);
-    QComboBox *signal = window.ctl<QComboBox>(signalName);
-    signal->setCurrentIndex(queryIndex(window, signalName));
-    QComboBox *unit = window.ctl<QComboBox>(QStringLiteral("UnitIN%1").arg(input));
-    return ChartRanges::inputRange(down, up, pressure, unit->currentIndex(),
-                                   signal->currentIndex());
+    const ParamDef &signal = *ParamTable::find(signalName);
+    settings_.setChoice(signal, queryIndex(signalName));
+    const ParamDef &unit = *ParamTable::find(QStringLiteral("UnitIN%1").arg(input));
+    return ChartRanges::inputRange(down, up, pressure, settings_.choice(unit),
+                                   settings_.choice(signal));
 }
 
-QString StartQueries::valueOf(TformMain &window, const QString &name) {
-    QString rest = window.SendToCom(QLatin1Char('?') + name);
+QString StartQueries::valueOf(const QString &name) {
+    QString rest = session_.send(QLatin1Char('?') + name);
     rest.remove(name);
     return rest;
 }
 
-int StartQueries::queryIndex(TformMain &window, const QString &name) {
-    QString rest = valueOf(window, name);
-    rest.replace(QLatin1Char('.'), window.state.decimalSeparator);
+int StartQueries::queryIndex(const QString &name) {
+    QString rest = valueOf(name);
+    rest.replace(QLatin1Char('.'), session_.decimalSeparator());
     return NumberText::toInt(rest);
 }
 
-int StartQueries::queryIndexWithoutBlanks(TformMain &window, const QString &name) {
-    QString rest = valueOf(window, name);
+int StartQueries::queryIndexWithoutBlanks(const QString &name) {
+    QString rest = valueOf(name);
     rest.remove(QLatin1Char(' '));
     return NumberText::toInt(rest);
 }
 
-double StartQueries::queryScaling(TformMain &window, const QString &name) {
-    QString rest = valueOf(window, name);
-    rest.replace(QLatin1Char('.'), window.state.decimalSeparator);
-    const double value = NumberText::toFloat(rest, window.state.decimalSeparator);
-    window.ctl<QLineEdit>(name)->setText(
-        NumberText::fromFloat(value, window.state.decimalSeparator));
+double StartQueries::queryScaling(const QString &name) {
+    QString rest = valueOf(name);
+    const QChar separator = session_.decimalSeparator();
+    rest.replace(QLatin1Char('.'), separator);
+    const double value = NumberText::toFloat(rest, separator);
+    settings_.setText(*ParamTable::find(name), NumberText::fromFloat(value, separator));
     return value;
 }

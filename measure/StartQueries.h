@@ -4,23 +4,34 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 
-class TformMain;
+struct ParamDef;
+
+class DeviceSession;
+class SettingsModel;
 
 // The queries a measurement starts with. They bring ExtPress, the unit lists, the measuring
-// range, the input signals and the input scaling edits in line with the device, and give the
-// configured chart ranges (pressure, IN-1, IN-2). A reply that does not convert throws the
-// conversion error.
+// range, the input signals and the input scaling into the settings, in line with the device,
+// and give the configured chart ranges (pressure, IN-1, IN-2). A reply that does not convert
+// throws the conversion error.
 class StartQueries {
 public:
-    static std::array<ValueRange, 3> run(TformMain &window);
+    // `arrived` runs after the measuring range is in the settings.
+    StartQueries(DeviceSession &session, SettingsModel &settings,
+                 std::function<void(const ParamDef &)> arrived = {});
+    std::array<ValueRange, 3> run();
 
 private:
-    static void readUnits(TformMain &window);
-    static ValueRange readInput(TformMain &window, int input);
+    void readUnits();
+    ValueRange readInput(int input);
     // The reply to "?" + name without every occurrence of name.
-    static QString valueOf(TformMain &window, const QString &name);
-    static int queryIndex(TformMain &window, const QString &name);
-    static int queryIndexWithoutBlanks(TformMain &window, const QString &name);
-    static double queryScaling(TformMain &window, const QString &name);
+    QString valueOf(const QString &name);
+    int queryIndex(const QString &name);
+    int queryIndexWithoutBlanks(const QString &name);
+    double queryScaling(const QString &name);
+
+    DeviceSession &session_;
+    SettingsModel &settings_;
+    std::function<void(const ParamDef &)> arrived_;
 };

@@ -1,6 +1,7 @@
 #include "params/ConfigFile.h"
 
 #include "app/IniFile.h"
+#include "params/SettingsModel.h"
 
 const QString ConfigFile::Filter = QStringLiteral("ZEL Data Files (*.zel)|*.ZEL;*.zel");
 const QString ConfigFile::DefaultSaveName = QStringLiteral("Config1.zel");
@@ -90,4 +91,32 @@ void ConfigFile::save(const QString &path, const ConfigValues &values) {
     ini.load();
     write(ini, values);
     ini.save();
+}
+
+ConfigValues ConfigFile::fromModel(const SettingsModel &model) {
+    ConfigValues values;
+    for (const ParamDef *row : rows()) {
+        if (isText(*row))
+            values.texts.insert(key(*row), model.text(*row));
+        else
+            values.choices.insert(key(*row), model.deviceChoice(*row));
+    }
+    return values;
+}
+
+void ConfigFile::applyTo(SettingsModel &model, const ConfigValues &values,
+                         const std::function<void(const ParamDef &)> &applied) {
+    for (const ParamDef *row : rows()) {
+        const QString name = key(*row);
+        if (isText(*row)) {
+            model.setText(*row, values.texts.value(name));
+        } else {
+            model.setDeviceChoice(*row, values.choices.value(name));
+            // The unit lists take the items of the mode now selected.
+            if (name == QLatin1String("ExtPress"))
+                model.rebuildUnitLists(model.choice(*row));
+        }
+        if (applied)
+            applied(*row);
+    }
 }

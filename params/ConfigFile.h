@@ -5,9 +5,11 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class IniFile;
+class SettingsModel;
 
 // The device settings of a configuration file, by device name: the edit texts of the decimal
 // settings and the password as they stand, and the values of the choice settings as the file
@@ -38,6 +40,12 @@ public:
     static void write(IniFile &ini, const ConfigValues &values);
     // Reads every key: a missing text gives "", a missing or invalid integer 0.
     static ConfigValues read(const IniFile &ini);
+
+    // The values of the settings a file stores, as the model holds them.
+    static ConfigValues fromModel(const SettingsModel &model);
+    // Puts the values into the model in file order; `applied` runs after each setting.
+    static void applyTo(SettingsModel &model, const ConfigValues &values,
+                        const std::function<void(const ParamDef &)> &applied = {});
 
     struct LoadResult {
         ConfigValues values;

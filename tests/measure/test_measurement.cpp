@@ -1,6 +1,7 @@
 // The measurement mode end to end against the simulator: start queries, polling, display,
 // log cadence, history, stop (also during a poll) and bad replies.
 #include "MeasureTestSupport.h"
+#include "params/SettingsModel.h"
 #include "tests/support/TestMain.h"
 
 #include <QComboBox>
@@ -85,7 +86,7 @@ private slots:
         QCOMPARE(fx.commands().mid(5, 6),
                  QStringList({"?ScalIN1Tdown", "?ScalIN1Tup", "?SignalIN1", "?ScalIN2Pdown",
                               "?ScalIN2Pup", "?SignalIN2"}));
-        QCOMPARE(fx.window().state.previousExtPressMode, 1);
+        QCOMPARE(fx.window().settings().unitListMode(), 1);
         auto *in1 = fx.ctl<QComboBox>("UnitIN1");
         QCOMPARE(in1->count(), 2);
         QCOMPARE(in1->itemText(0), QStringLiteral("°C"));

@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "i18n/LanguageApplier.h"
 #include "params/ConfigFile.h"
+#include "params/SettingsModel.h"
 #include "tests/params/test_configfile_sizelimit.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
@@ -37,7 +38,7 @@ void setMode(TformMain &w, int mode) {
     combo(w, "ExtPress")->setCurrentIndex(mode);
     LanguageApplier::rebuildInputUnits(w, 1, mode);
     LanguageApplier::rebuildInputUnits(w, 2, mode);
-    w.state.previousExtPressMode = mode;
+    w.settings().setUnitListMode(mode);
 }
 
 // Every setting with a value of its own; the unit lists as given.
@@ -147,7 +148,7 @@ private slots:
                 QVERIFY2(fx.prompts().errors.isEmpty(), qPrintable(fx.prompts().errors.join('\n')));
                 QCOMPARE(fx.status(), QStringLiteral("Daten erfolgreich geladen"));
                 QCOMPARE(pages(w), before);
-                QCOMPARE(w.state.previousExtPressMode, mode);
+                QCOMPARE(w.settings().unitListMode(), mode);
             }
         }
         const TestPrompts::FileDialogCall &saveCall = fx.prompts().fileDialogs.first();
@@ -190,7 +191,7 @@ private slots:
         QCOMPARE(in1->currentText(), QStringLiteral("aus"));
         QCOMPARE(combo(w, "UnitIN2")->count(), 2); // IN-2 still measures humidity
         QCOMPARE(combo(w, "UnitIN2")->currentIndex(), 0);
-        QCOMPARE(w.state.previousExtPressMode, 2);
+        QCOMPARE(w.settings().unitListMode(), 2);
     }
 
     void fileWithOnlyTheRangeEmptiesTheRest() {
@@ -216,7 +217,7 @@ private slots:
         QCOMPARE(combo(w, "MeasRange2")->currentText(), QStringLiteral("+/- 100 Pa"));
         QCOMPARE(combo(w, "UnitIN1")->itemText(0), QStringLiteral("°C"));
         QCOMPARE(combo(w, "UnitIN2")->count(), 2);
-        QCOMPARE(w.state.previousExtPressMode, 0);
+        QCOMPARE(w.settings().unitListMode(), 0);
         QCOMPARE(w.ctl<QLabel>("DeviceAdr")->text(), QStringLiteral(" 7"));
         // Selections made by the load run no change handler of the range list.
         QCOMPARE(teachCaptions(w), captions);

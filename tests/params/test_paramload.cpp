@@ -1,4 +1,5 @@
 #include "app/NumberText.h"
+#include "params/SettingsModel.h"
 #include "tests/params/ParamTestSupport.h"
 #include "tests/support/TestMain.h"
 
@@ -62,7 +63,7 @@ void TestParamLoad::completeLoad() {
     QCOMPARE(fx.ctl<QLineEdit>("Password")->text(), QString("0042"));
     QCOMPARE(fx.ctl<QLabel>("DeviceAdr")->text(), QString(" 5"));
     QCOMPARE(fx.ctl<QComboBox>("ExtPress")->currentIndex(), 3);
-    QCOMPARE(fx.window().state.previousExtPressMode, 3);
+    QCOMPARE(fx.window().settings().unitListMode(), 3);
     QCOMPARE(fx.ctl<QComboBox>("UnitIN1")->count(), 4);
     QCOMPARE(fx.ctl<QComboBox>("UnitIN1")->currentIndex(), 3);
     QCOMPARE(fx.ctl<QComboBox>("UnitIN2")->currentText(), QString("mbar"));
@@ -173,7 +174,7 @@ void TestParamLoad::extPressChangedRebuildsLists() {
     QCOMPARE(in1->currentText(), QString("Pa"));
     QCOMPARE(items(in2), QString("Pa|hPa|mbar|aus"));
     QCOMPARE(in2->currentText(), QString("Pa"));
-    QCOMPARE(fx.window().state.previousExtPressMode, 3);
+    QCOMPARE(fx.window().settings().unitListMode(), 3);
 
     in1->setCurrentIndex(2);
     in2->setCurrentIndex(2);
