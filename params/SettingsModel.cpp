@@ -96,8 +96,8 @@ void SettingsModel::extPressPicked() {
 }
 
 void SettingsModel::rebuildUnitList(int input, int selected) {
-    const ParamDef &unit = *ParamTable::find(input == 1 ? QStringLiteral("UnitIN1")
-                                                        : QStringLiteral("UnitIN2"));
+    const ParamDef &unit =
+        *ParamTable::find(input == 1 ? QStringLiteral("UnitIN1") : QStringLiteral("UnitIN2"));
     const int index = indexOf(unit);
     choices_[index] = -1;
     emit unitListRebuilt(input);
