@@ -29,6 +29,13 @@ public:
     using EZelError::EZelError;
 };
 
+// The device refused a setting or a command (its reply began with "Err"); the message says
+// what the user sees.
+class EDeviceRefused : public EGlobalError {
+public:
+    using EGlobalError::EGlobalError;
+};
+
 // A text that does not convert to a number ("'%s' ist kein gültiger Gleitkommawert").
 class EConvertError : public EZelError {
 public:

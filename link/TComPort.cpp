@@ -2,6 +2,9 @@
 
 #include "link/EComPort.h"
 #include "link/QtSerialDriver.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
 
 TComPort::TComPort(std::unique_ptr<SerialDriver> driver)
     : driver_(driver ? std::move(driver) : std::make_unique<QtSerialDriver>()) {}
@@ -106,4 +109,23 @@ void TComPort::setDTR(bool on) {
 
 void TComPort::setRTS(bool on) {
     driver_->setRts(on);
+}
+
+QList<QPair<QString, QString>> TComPort::presentDevices() {
+    QList<QPair<QString, QString>> devices;
+    QMap<QString, QString> described;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        QString text = info.description();
+        if (!info.serialNumber().isEmpty())
+            text += QStringLiteral(", serial ") + info.serialNumber();
+        described.insert(info.systemLocation(), text);
+    }
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo &link : byId.entryInfoList(QDir::Files | QDir::System)) {
+        const QString target = link.canonicalFilePath();
+        devices.append({link.absoluteFilePath(), described.value(target, target)});
+    }
+    for (auto it = described.begin(); it != described.end(); ++it)
+        devices.append({it.key(), it.value()});
+    return devices;
 }

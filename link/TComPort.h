@@ -2,7 +2,9 @@
 
 #include "link/SerialDriver.h"
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -18,6 +20,10 @@ public:
     static QString normalizeName(const QString &name);
     // Default device of a COM name: COMn is /dev/ttyS(n-1).
     static QString defaultDevice(const QString &comName);
+
+    // Present serial devices: path, description and serial number, with the stable
+    // /dev/serial/by-id names first.
+    static QList<QPair<QString, QString>> presentDevices();
 
     void setPort(const QString &name);
     QString port() const { return name_; }

@@ -4,12 +4,10 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QVBoxLayout>
 
 TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), port_(port) {
@@ -63,24 +61,6 @@ QComboBox *TComSetupFrm::addList(const QString &caption, const QString &objectNa
     return list;
 }
 
-QList<QPair<QString, QString>> TComSetupFrm::presentDevices() {
-    QList<QPair<QString, QString>> devices;
-    QMap<QString, QString> described;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        QString text = info.description();
-        if (!info.serialNumber().isEmpty())
-            text += QStringLiteral(", serial ") + info.serialNumber();
-        described.insert(info.systemLocation(), text);
-    }
-    const QDir byId(QStringLiteral("/dev/serial/by-id"));
-    for (const QFileInfo &link : byId.entryInfoList(QDir::Files | QDir::System)) {
-        const QString target = link.canonicalFilePath();
-        devices.append({link.absoluteFilePath(), described.value(target, target)});
-    }
-    for (auto it = described.begin(); it != described.end(); ++it)
-        devices.append({it.key(), it.value()});
-    return devices;
-}
 
 void TComSetupFrm::loadFromPort() {
     portList_->blockSignals(true);
@@ -96,7 +76,7 @@ void TComSetupFrm::loadFromPort() {
     portList_->setCurrentIndex(portList_->findData(port_.port()));
     portList_->blockSignals(false);
     deviceList_->clear();
-    for (const auto &device : presentDevices()) {
+    for (const auto &device : TComPort::presentDevices()) {
         const QString shown = device.second.isEmpty() ? device.first
                                                       : device.first + QStringLiteral("  (") +
                                                             device.second + QLatin1Char(')');

@@ -22,9 +22,6 @@ public:
     static QStringList baudRateItems();
     // The device the chosen COM name is bound to after OK.
     QString chosenDevice() const;
-    // Present serial devices: path, description and serial number, with the stable
-    // /dev/serial/by-id names first.
-    static QList<QPair<QString, QString>> presentDevices();
 
 private:
     static int flowItem(LineSettings::Flow flow);

@@ -1,6 +1,7 @@
 #include "measure/ZeroResetAction.h"
 
 #include "app/TformMain.h"
+#include "link/DeviceSession.h"
 #include "measure/MeasurementController.h"
 
 #include <QPushButton>
@@ -13,26 +14,38 @@ void ZeroResetAction::run(TformMain &window, MeasurementController &measurement,
     window.TimerMessung->stop();
     window.state.abortFlag = false;
     window.beginAction(DeviceAction::ZeroReset);
-    window.setStatus(window.msg(kind.runningText) + window.portSuffix());
-
-    if (!window.state.measurementRunning) {
-        window.openPort();
-        window.Delay(kSettleMs);
-    }
-    {
+    // The measurement may be stopped while the action runs; each step asks anew.
+    const auto measuring = [&window] { return window.state.measurementRunning; };
+    perform(window, kind, measuring, [&measurement](const std::function<void()> &send) {
         MeasurementController::ExchangeScope scope(measurement);
-        // Without a measurement there is no button that could abort endless "Err" replies.
-        if (window.state.measurementRunning)
-            window.SendToCom(kind.command);
-        else
-            window.SendToComUnabortable(kind.command);
-    }
-    window.Delay(kFinishMs);
-    window.setStatus(window.msg(kind.endText));
-
-    if (window.state.measurementRunning)
+        send();
+    });
+    if (measuring())
         window.TimerMessung->start();
-    else
-        window.closePort();
     window.endAction();
+}
+
+void ZeroResetAction::perform(DeviceSession &session, const Kind &kind,
+                              const std::function<bool()> &portHeld,
+                              const std::function<void(const std::function<void()> &)> &exchange) {
+    session.setStatus(session.message(kind.runningText) + session.portSuffix());
+    if (!portHeld()) {
+        session.openPort();
+        session.delay(kSettleMs);
+    }
+    const auto send = [&] {
+        // Without a measurement there is no button that could abort endless "Err" replies.
+        if (portHeld())
+            session.send(kind.command);
+        else
+            session.sendUnabortable(kind.command);
+    };
+    if (exchange)
+        exchange(send);
+    else
+        send();
+    session.delay(kFinishMs);
+    session.setStatus(session.message(kind.endText));
+    if (!portHeld())
+        session.closePort();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
+class DeviceSession;
 class MeasurementController;
 class TformMain;
 
@@ -22,5 +24,14 @@ public:
     static constexpr int kSettleMs = 1000;
     static constexpr int kFinishMs = 5000;
 
+    // The window's action: pauses a running measurement, takes the controls, and gives them
+    // back at the end.
     static void run(TformMain &window, MeasurementController &measurement, const Kind &kind);
+    // The device side: status texts, waits and the command. `portHeld` tells whether a
+    // measurement holds the port open (and offers its stop button as the abort); else the port
+    // is opened and closed here and the command's resends on "Err" are bounded. `exchange`
+    // wraps the exchange of the command.
+    static void perform(DeviceSession &session, const Kind &kind,
+                        const std::function<bool()> &portHeld,
+                        const std::function<void(const std::function<void()> &)> &exchange = {});
 };

@@ -22,6 +22,13 @@ QString nameOf(const ParamDef &row) {
     return QString::fromLatin1(row.name);
 }
 
+std::vector<const ParamDef *> allRows() {
+    std::vector<const ParamDef *> rows;
+    for (const ParamDef &row : ParamTable::rows())
+        rows.push_back(&row);
+    return rows;
+}
+
 bool isNamed(const ParamDef &row, const char *name) {
     return qstrcmp(row.name, name) == 0;
 }
@@ -49,12 +56,16 @@ void SettingsTransfer::end(int statusEntry) {
 
 void SettingsTransfer::loadAll() {
     session_.setStatus(session_.message(kMsgLoading) + session_.portSuffix());
-    for (const ParamDef &row : ParamTable::rows()) {
-        applyReply(row, session_.sendStep(ParamCodec::queryCommand(nameOf(row))));
-        if (observer_.rowLoaded)
-            observer_.rowLoaded(row);
-    }
+    load(allRows());
     end(kMsgLoaded);
+}
+
+void SettingsTransfer::load(const std::vector<const ParamDef *> &rows) {
+    for (const ParamDef *row : rows) {
+        applyReply(*row, session_.sendStep(ParamCodec::queryCommand(nameOf(*row))));
+        if (observer_.rowLoaded)
+            observer_.rowLoaded(*row);
+    }
 }
 
 void SettingsTransfer::applyReply(const ParamDef &row, const QString &reply) {
@@ -106,20 +117,8 @@ void SettingsTransfer::refuseUnsafeValues() {
 
 void SettingsTransfer::sendAll() {
     refuseUnsafeValues();
-    refused_.clear();
     session_.setStatus(session_.message(kMsgSending) + session_.portSuffix());
-    for (const ParamDef &row : ParamTable::rows()) {
-        if (row.kind == ParamKind::Address)
-            continue;
-        if (!ParamCodec::isRefusal(session_.sendStep(setCommandFor(row))))
-            continue;
-        refused_.push_back(&row);
-        // The page of the first refused field shows while the transfer goes on.
-        if (observer_.refused)
-            observer_.refused(row, refused_.size() == 1);
-        if (refused_.size() == 1 && observer_.showField)
-            observer_.showField(row);
-    }
+    send(allRows());
     session_.sendStep(QStringLiteral("SaveSet"));
     end(refused_.empty() ? kMsgSent : kMsgNotAllSent);
     if (refused_.empty())
@@ -128,7 +127,23 @@ void SettingsTransfer::sendAll() {
     const ParamDef *focus = ParamCodec::rowForMarker(ParamCodec::refusalMarker(*refused_.front()));
     if (focus && observer_.focusField)
         observer_.focusField(*focus);
-    throw EGlobalError(session_.message(kMsgNotAllSent));
+    throw EDeviceRefused(session_.message(kMsgNotAllSent));
+}
+
+void SettingsTransfer::send(const std::vector<const ParamDef *> &rows) {
+    refused_.clear();
+    for (const ParamDef *row : rows) {
+        if (row->kind == ParamKind::Address)
+            continue;
+        if (!ParamCodec::isRefusal(session_.sendStep(setCommandFor(*row))))
+            continue;
+        refused_.push_back(row);
+        // The page of the first refused field shows while the transfer goes on.
+        if (observer_.refused)
+            observer_.refused(*row, refused_.size() == 1);
+        if (refused_.size() == 1 && observer_.showField)
+            observer_.showField(*row);
+    }
 }
 
 QString SettingsTransfer::setCommandFor(const ParamDef &row) const {
@@ -146,6 +161,6 @@ void SettingsTransfer::factorySettings(int range) {
     loadAll();
     if (ParamCodec::isRefusal(rangeReply) || ParamCodec::isRefusal(recallReply)) {
         session_.setStatus(session_.message(kMsgNotAllSent));
-        throw EGlobalError(session_.message(kMsgNotAllSent));
+        throw EDeviceRefused(session_.message(kMsgNotAllSent));
     }
 }

@@ -35,11 +35,16 @@ public:
     void loadAll();
     // Sends every writable setting and "SaveSet"; closes the port at the end. Throws
     // EUnsafeValue before the first command when a value holds a control character, and
-    // EGlobalError "not all sent" after the end when the device refused a setting.
+    // EDeviceRefused "not all sent" after the end when the device refused a setting.
     void sendAll();
     // The measuring range (1 = 100 Pa, 0 = 250 Pa), "RecallWE", then loadAll(). Throws
     // EGlobalError "not all sent" when the device refused either command.
     void factorySettings(int range);
+
+    // Queries the given settings into the model (no status, no end).
+    void load(const std::vector<const ParamDef *> &rows);
+    // Sends the given settings from the model, recording the refused ones (no "SaveSet").
+    void send(const std::vector<const ParamDef *> &rows);
 
     // The first setting whose text could split a command line, or nullptr.
     static const ParamDef *firstUnsafe(const SettingsModel &model);

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/Errors.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
+#include <QTextStream>
+
+class ConsoleSession;
+class SettingsModel;
+struct ParamDef;
+
+// One zelctl command line, parsed.
+struct CtlRequest {
+    QString command;       // "read", "write", "diff", ...
+    QStringList arguments; // what follows the command
+    QString output;        // -o FILE
+    bool verify = false;
+    bool json = false;
+    bool csv = false;
+    double intervalSeconds = 1.0;
+    int count = 0; // watch: 0 runs until stopped
+};
+
+// A command line that does not say something zelctl can do.
+class ECtlUsage : public EZelError {
+public:
+    using EZelError::EZelError;
+};
+
+// The commands of zelctl on the device core. Results go to `out` (text or JSON); the caller
+// prints failures. Exit codes: 0 done, 1 the device refused something (diff: the settings
+// differ), 2 link failure or abort, 3 usage or file error.
+class CtlCommands {
+public:
+    enum ExitCode { kDone = 0, kRefused = 1, kLinkFailure = 2, kUsage = 3 };
+
+    CtlCommands(ConsoleSession &session, QTextStream &out);
+
+    // Runs the command; failures are thrown (see exitCodeOf).
+    int run(const CtlRequest &request);
+    static int exitCodeOf(const std::exception &error);
+    static QStringList commandNames();
+    // The settings the last write or set found refused.
+    const QStringList &refused() const { return refused_; }
+
+private:
+    int ports(const CtlRequest &request);
+    int read(const CtlRequest &request);
+    int write(const CtlRequest &request);
+    int diff(const CtlRequest &request);
+    int get(const CtlRequest &request);
+    int set(const CtlRequest &request);
+    int factory(const CtlRequest &request);
+    int zeroOrReset(const CtlRequest &request);
+    int watch(const CtlRequest &request);
+    int teachValues(const CtlRequest &request);
+
+    // Loads all settings from the device into `model` as the window does.
+    void loadAll(SettingsModel &model);
+    void printSettings(const SettingsModel &model, const std::vector<const ParamDef *> &rows,
+                       const CtlRequest &request);
+    int reportDifferences(const QJsonArray &differences, const CtlRequest &request,
+                          const QString &leftName, const QString &rightName);
+    void printJson(const QJsonObject &object);
+    static const ParamDef &settingNamed(const QString &name);
+    static void needArguments(const CtlRequest &request, int minimum, int maximum);
+
+    ConsoleSession &session_;
+    QTextStream &out_;
+    QStringList refused_;
+};

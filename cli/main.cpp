@@ -1,0 +1,159 @@
+// zelctl: the device jobs of zeltool from a shell, on the same device core, without a display.
+#include "app/Errors.h"
+#include "app/ToolSettings.h"
+#include "cli/ConsoleSession.h"
+#include "cli/CtlCommands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const kCommands =
+    "Commands:\n"
+    "  ports                      COM names, the devices they map to, present serial devices\n"
+    "  read [-o FILE.zel]         load the 50 settings; print them or save them as the window does\n"
+    "  write FILE.zel [--verify]  send the settings of a file; --verify reads back and compares\n"
+    "  diff FILE.zel              the device against a file, setting by setting (1: they differ)\n"
+    "  get NAME...                read single settings\n"
+    "  set NAME=VALUE...          write single settings (lists take their number)\n"
+    "  factory 100|250            factory settings for the +/-100 Pa or +/-250 Pa range\n"
+    "  zero                       zero the pressure\n"
+    "  reset                      restart the device\n"
+    "  watch [--interval S] [--count N] [--csv]\n"
+    "                             the live values, one line per interval (Ctrl-C ends)\n"
+    "  teach-values read [-o FILE] | write FILE\n"
+    "                             the teach values (production)\n"
+    "\n"
+    "Exit codes: 0 done, 1 the device refused something (diff: the settings differ),\n"
+    "2 link failure or abort, 3 usage or file error.";
+
+int languageOf(const QString &name) {
+    if (name == QLatin1String("de"))
+        return 0;
+    if (name == QLatin1String("en"))
+        return 1;
+    if (name == QLatin1String("fr"))
+        return 2;
+    throw ECtlUsage(QStringLiteral("--lang takes de, en or fr"));
+}
+
+// A stop signal asks the running command to stop, as the abort button does; the handler only
+// writes to a pipe and sets a flag. A second one ends the program at once.
+int signalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t stopSignals = 0;
+
+void onStopSignal(int) {
+    if (++stopSignals > 1)
+        ::_exit(CtlCommands::kLinkFailure);
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+void abortOnStopSignals(ConsoleSession &session) {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &session);
+    QObject::connect(notifier, &QSocketNotifier::activated, &session, [&session] {
+        char byte;
+        while (::read(signalPipe[0], &byte, 1) > 0) {
+        }
+        session.requestAbort();
+    });
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELTOOL_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("ZEL 40 / ZEL 80 settings, values and actions from a shell.\n\n") +
+        QLatin1String(kCommands));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("COMn or a device path (default: the tool "
+                                                 "settings file, as the window)."),
+                                  QStringLiteral("port"));
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("Language of messages and captions: de, en, fr."),
+                                  QStringLiteral("lang"));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Machine-readable output."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Write to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption verify(QStringLiteral("verify"),
+                                    QStringLiteral("write: read back and compare."));
+    const QCommandLineOption interval(QStringLiteral("interval"),
+                                      QStringLiteral("watch: seconds between lines (default 1)."),
+                                      QStringLiteral("S"), QStringLiteral("1"));
+    const QCommandLineOption count(QStringLiteral("count"),
+                                   QStringLiteral("watch: stop after N lines."),
+                                   QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("watch: comma-separated values."));
+    const QCommandLineOption replyTimeout(QStringLiteral("reply-timeout"),
+                                          QStringLiteral("Milliseconds to wait for a reply (default 50000)."),
+                                          QStringLiteral("ms"), QStringLiteral("50000"));
+    parser.addOptions({port, lang, json, output, verify, interval, count, csv, replyTimeout});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (see above)."));
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CtlRequest request;
+    const QStringList positional = parser.positionalArguments();
+    request.command = positional.value(0);
+    request.arguments = positional.mid(1);
+    request.output = parser.value(output);
+    request.verify = parser.isSet(verify);
+    request.json = parser.isSet(json);
+    request.csv = parser.isSet(csv);
+
+    int code = CtlCommands::kDone;
+    try {
+        bool ok = false;
+        request.intervalSeconds = parser.value(interval).toDouble(&ok);
+        if (!ok)
+            throw ECtlUsage(QStringLiteral("--interval takes seconds"));
+        request.count = parser.value(count).toInt(&ok);
+        if (!ok || request.count < 0)
+            throw ECtlUsage(QStringLiteral("--count takes a number of lines"));
+        ConsoleSession::Options options;
+        options.executableDir = QCoreApplication::applicationDirPath();
+        options.port = parser.value(port);
+        options.language = parser.isSet(lang) ? languageOf(parser.value(lang))
+                                              : ToolSettings(options.executableDir).language();
+        options.replyTimeoutMs = parser.value(replyTimeout).toInt(&ok);
+        if (!ok || options.replyTimeoutMs <= 0)
+            throw ECtlUsage(QStringLiteral("--reply-timeout takes milliseconds"));
+        options.statusLine = ::isatty(STDERR_FILENO) == 1;
+        ConsoleSession session(std::move(options));
+        abortOnStopSignals(session);
+        CtlCommands commands(session, out);
+        try {
+            code = commands.run(request);
+        } catch (...) {
+            session.finishStatusLine();
+            throw;
+        }
+    } catch (const std::exception &error) {
+        out.flush();
+        err << "zelctl: " << messageOf(error) << '\n';
+        err.flush();
+        code = CtlCommands::exitCodeOf(error);
+    }
+    return code;
+}
