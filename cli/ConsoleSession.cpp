@@ -13,8 +13,7 @@
 #include <QRegularExpression>
 
 ConsoleSession::ConsoleSession(Options options)
-    : port_(std::move(options.driver)), language_(options.language),
-      waitScale_(options.waitScale),
+    : port_(std::move(options.driver)), language_(options.language), waitScale_(options.waitScale),
       separator_(NumberText::localDecimalSeparator(QLocale::system())),
       statusLine_(options.statusLine), statusStream_(options.statusStream) {
     // The port as the window would use it: the COM name of the tool settings file and its
@@ -84,8 +83,7 @@ void ConsoleSession::closePort() {
 
 QString ConsoleSession::portSuffix() const {
     const QString device = port_.devicePath();
-    return QStringLiteral(" (") + port_.port() + QStringLiteral(" → ") + device +
-           QLatin1Char(')');
+    return QStringLiteral(" (") + port_.port() + QStringLiteral(" → ") + device + QLatin1Char(')');
 }
 
 void ConsoleSession::requestAbort() {
@@ -121,7 +119,9 @@ void ConsoleSession::drawStatusLine() {
         return;
     QString line = status_;
     if (progressMaximum_ > 0)
-        line += QStringLiteral("  [%1/%2]").arg(qMin(progress_, progressMaximum_)).arg(progressMaximum_);
+        line += QStringLiteral("  [%1/%2]")
+                    .arg(qMin(progress_, progressMaximum_))
+                    .arg(progressMaximum_);
     // Carriage return and "erase to end of line": the line is redrawn in place.
     std::fprintf(statusStream_, "\r%s\033[K", line.toLocal8Bit().constData());
     std::fflush(statusStream_);

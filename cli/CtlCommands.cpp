@@ -75,10 +75,10 @@ CtlCommands::CtlCommands(ConsoleSession &session, QTextStream &out)
     : session_(session), out_(out) {}
 
 QStringList CtlCommands::commandNames() {
-    return {QStringLiteral("ports"), QStringLiteral("read"),    QStringLiteral("write"),
-            QStringLiteral("diff"),  QStringLiteral("get"),     QStringLiteral("set"),
-            QStringLiteral("factory"), QStringLiteral("zero"),  QStringLiteral("reset"),
-            QStringLiteral("watch"), QStringLiteral("teach-values")};
+    return {QStringLiteral("ports"),   QStringLiteral("read"),        QStringLiteral("write"),
+            QStringLiteral("diff"),    QStringLiteral("get"),         QStringLiteral("set"),
+            QStringLiteral("factory"), QStringLiteral("zero"),        QStringLiteral("reset"),
+            QStringLiteral("watch"),   QStringLiteral("teach-values")};
 }
 
 int CtlCommands::exitCodeOf(const std::exception &error) {
@@ -161,7 +161,8 @@ int CtlCommands::ports(const CtlRequest &request) {
                                    {QStringLiteral("description"), device.second}});
         if (!request.json)
             out_ << "  " << device.first
-                 << (device.second.isEmpty() ? QString() : QStringLiteral("  (") + device.second + ')')
+                 << (device.second.isEmpty() ? QString()
+                                             : QStringLiteral("  (") + device.second + ')')
                  << '\n';
     }
     if (request.json)
@@ -229,8 +230,8 @@ int CtlCommands::reportDifferences(const QJsonArray &differences, const CtlReque
     } else {
         for (const QJsonValue &value : differences) {
             const QJsonObject d = value.toObject();
-            out_ << d.value(QStringLiteral("name")).toString().leftJustified(13) << ' '
-                 << leftName << ' ' << d.value(leftName).toString() << ", " << rightName << ' '
+            out_ << d.value(QStringLiteral("name")).toString().leftJustified(13) << ' ' << leftName
+                 << ' ' << d.value(leftName).toString() << ", " << rightName << ' '
                  << d.value(rightName).toString() << "  ("
                  << d.value(QStringLiteral("caption")).toString() << ")\n";
         }
@@ -244,11 +245,11 @@ QJsonArray differencesOf(const ConfigValues &device, const ConfigValues &other,
                          const QString &otherName, int language) {
     QJsonArray differences;
     for (const SettingsDiff::Difference &d : SettingsDiff::between(device, other)) {
-        differences.append(
-            QJsonObject{{QStringLiteral("name"), nameOf(*d.row)},
-                        {QStringLiteral("device"), d.left},
-                        {otherName, d.right},
-                        {QStringLiteral("caption"), SettingTexts::settingCaption(*d.row, language)}});
+        differences.append(QJsonObject{
+            {QStringLiteral("name"), nameOf(*d.row)},
+            {QStringLiteral("device"), d.left},
+            {otherName, d.right},
+            {QStringLiteral("caption"), SettingTexts::settingCaption(*d.row, language)}});
     }
     return differences;
 }
@@ -279,11 +280,9 @@ int CtlCommands::write(const CtlRequest &request) {
         } else {
             for (const ParamDef *row : transfer.refusedRows())
                 out_ << "refused: " << nameOf(*row) << " = " << model.text(*row)
-                     << (row->kind == ParamKind::Choice
-                             ? QString::number(model.deviceChoice(*row))
-                             : QString())
-                     << "  (" << SettingTexts::settingCaption(*row, session_.language())
-                     << ")\n";
+                     << (row->kind == ParamKind::Choice ? QString::number(model.deviceChoice(*row))
+                                                        : QString())
+                     << "  (" << SettingTexts::settingCaption(*row, session_.language()) << ")\n";
             out_.flush();
         }
         throw;
@@ -298,9 +297,9 @@ int CtlCommands::write(const CtlRequest &request) {
     SettingsModel device;
     loadAll(device);
     session_.finishStatusLine();
-    const QJsonArray differences = differencesOf(ConfigFile::fromModel(device),
-                                                 ConfigFile::fromModel(model),
-                                                 QStringLiteral("sent"), session_.language());
+    const QJsonArray differences =
+        differencesOf(ConfigFile::fromModel(device), ConfigFile::fromModel(model),
+                      QStringLiteral("sent"), session_.language());
     if (request.json) {
         printJson({{QStringLiteral("refused"), QJsonArray()},
                    {QStringLiteral("verified"), differences.isEmpty()},
@@ -369,9 +368,10 @@ int CtlCommands::set(const CtlRequest &request) {
         if (row.kind == ParamKind::Choice) {
             bool ok = false;
             const int choice = value.trimmed().toInt(&ok);
-            const int items = SettingsModel::unitInput(row)
-                                  ? 4
-                                  : int(ParamTable::designItems(QString::fromLatin1(row.control)).size());
+            const int items =
+                SettingsModel::unitInput(row)
+                    ? 4
+                    : int(ParamTable::designItems(QString::fromLatin1(row.control)).size());
             if (!ok || choice < 0 || choice >= items)
                 throw ECtlUsage(QStringLiteral("set: %1 takes a number from 0 to %2")
                                     .arg(nameOf(row))
@@ -427,8 +427,8 @@ int CtlCommands::zeroOrReset(const CtlRequest &request) {
     session_.finishStatusLine();
     if (session_.abortRequested())
         throw EGlobalError(session_.message(36));
-    const QString done = session_.statusHistory().isEmpty() ? QString()
-                                                            : session_.statusHistory().last();
+    const QString done =
+        session_.statusHistory().isEmpty() ? QString() : session_.statusHistory().last();
     if (request.json)
         printJson({{QStringLiteral("done"), true}, {QStringLiteral("status"), done}});
     else
@@ -458,7 +458,8 @@ int CtlCommands::watch(const CtlRequest &request) {
         QStringList header{QStringLiteral("time")};
         for (int channel = 0; channel < PolledChannels::kChannelCount; ++channel) {
             if (PolledChannels::polled(channel, units))
-                header << QString::fromLatin1(channelNames[channel]) << QString::fromLatin1(channelNames[channel]) + QStringLiteral(" unit");
+                header << QString::fromLatin1(channelNames[channel])
+                       << QString::fromLatin1(channelNames[channel]) + QStringLiteral(" unit");
         }
         out_ << header.join(QLatin1Char(',')) << '\n';
         out_.flush();
@@ -482,8 +483,8 @@ int CtlCommands::watch(const CtlRequest &request) {
             format.language = session_.language();
             format.hecto = PolledChannels::hectoUnit(channel, units);
             format.unit = shownValue(model, unitRow, session_.language());
-            const PolledValue polled = ValueDisplay::interpret(
-                reply, PolledChannels::name(channel), previous[channel], format);
+            const PolledValue polled = ValueDisplay::interpret(reply, PolledChannels::name(channel),
+                                                               previous[channel], format);
             if (polled.state == PointState::Value)
                 previous[channel] = polled.value;
             texts << polled.text;
@@ -517,8 +518,9 @@ int CtlCommands::watch(const CtlRequest &request) {
 int CtlCommands::teachValues(const CtlRequest &request) {
     needArguments(request, 1, 2);
     const QString action = request.arguments.at(0);
-    TeachValueTransfer transfer([this](const QString &command) { return session_.sendStep(command); },
-                                session_.decimalSeparator());
+    TeachValueTransfer transfer(
+        [this](const QString &command) { return session_.sendStep(command); },
+        session_.decimalSeparator());
     session_.clearAbort();
     if (action == QLatin1String("read")) {
         needArguments(request, 1, 1);
@@ -527,8 +529,9 @@ int CtlCommands::teachValues(const CtlRequest &request) {
         session_.setStatus(session_.message(kMsgLoading) + session_.portSuffix());
         int range = -1;
         QHash<const TeachValueRow *, int> values;
-        transfer.load([&range](int r) { range = r; },
-                      [&values](const TeachValueRow &row, int value) { values.insert(&row, value); });
+        transfer.load(
+            [&range](int r) { range = r; },
+            [&values](const TeachValueRow &row, int value) { values.insert(&row, value); });
         session_.closePort();
         session_.setStatus(session_.message(kMsgLoaded));
         session_.finishStatusLine();

@@ -17,7 +17,8 @@ namespace {
 const char *const kCommands =
     "Commands:\n"
     "  ports                      COM names, the devices they map to, present serial devices\n"
-    "  read [-o FILE.zel]         load the 50 settings; print them or save them as the window does\n"
+    "  read [-o FILE.zel]         load the 50 settings; print them or save them as the window "
+    "does\n"
     "  write FILE.zel [--verify]  send the settings of a file; --verify reads back and compares\n"
     "  diff FILE.zel              the device against a file, setting by setting (1: they differ)\n"
     "  get NAME...                read single settings\n"
@@ -92,7 +93,8 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption lang(QStringLiteral("lang"),
                                   QStringLiteral("Language of messages and captions: de, en, fr."),
                                   QStringLiteral("lang"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Machine-readable output."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Machine-readable output."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Write to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption verify(QStringLiteral("verify"),
@@ -103,12 +105,15 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption count(QStringLiteral("count"),
                                    QStringLiteral("watch: stop after N lines."),
                                    QStringLiteral("N"), QStringLiteral("0"));
-    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("watch: comma-separated values."));
-    const QCommandLineOption replyTimeout(QStringLiteral("reply-timeout"),
-                                          QStringLiteral("Milliseconds to wait for a reply (default 50000)."),
-                                          QStringLiteral("ms"), QStringLiteral("50000"));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("watch: comma-separated values."));
+    const QCommandLineOption replyTimeout(
+        QStringLiteral("reply-timeout"),
+        QStringLiteral("Milliseconds to wait for a reply (default 50000)."), QStringLiteral("ms"),
+        QStringLiteral("50000"));
     parser.addOptions({port, lang, json, output, verify, interval, count, csv, replyTimeout});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (see above)."));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("What to do (see above)."));
     parser.process(app);
 
     QTextStream out(stdout);

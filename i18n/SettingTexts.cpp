@@ -111,8 +111,8 @@ QString text(int entry, int language) {
 
 // Captions built from more than one entry.
 QString composedCaption(const QString &control, int language) {
-    const QString humidity = QStringLiteral(" [") + text(kMsgHumidityUnit, language) +
-                             QStringLiteral("]:");
+    const QString humidity =
+        QStringLiteral(" [") + text(kMsgHumidityUnit, language) + QStringLiteral("]:");
     if (control == QLatin1String("LabelScalIN2Hdown") ||
         control == QLatin1String("LabelWarnIN2Hdown"))
         return text(8, language) + humidity;

@@ -61,7 +61,6 @@ QComboBox *TComSetupFrm::addList(const QString &caption, const QString &objectNa
     return list;
 }
 
-
 void TComSetupFrm::loadFromPort() {
     portList_->blockSignals(true);
     portList_->clear();
