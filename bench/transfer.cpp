@@ -1,14 +1,20 @@
 // Transfer benchmark: a full load and a full send of the 50 settings against the simulator paced
 // like a 9600-baud line, each reported as the ratio of elapsed time to the wire-time lower bound
-// of the characters exchanged.
+// of the characters exchanged: the window's buttons, then "zelctl read" and "zelctl write" (whole
+// process, start to exit) on the same simulator, then the start-to-exit time of
+// "zelctl --version". Usage: bench_transfer [path-to-zelctl]
 #include "app/TformMain.h"
 #include "app/ZelApplication.h"
 #include "sim/PtyDevice.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -50,6 +56,33 @@ void run(TformMain &window, sim::PtyDevice &device, const char *button, const QS
                 bound > 0 ? elapsed / bound : 0.0, qPrintable(window.statusText()));
 }
 
+// Runs zelctl while this process keeps serving the simulator; returns the wall time in ms.
+double runZelctl(const QString &zelctl, const QStringList &arguments, QString *error = nullptr) {
+    QProcess process;
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(zelctl, arguments);
+    loop.exec();
+    const double elapsed = clock.nsecsElapsed() / 1e6;
+    if (error && (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0))
+        *error = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    return elapsed;
+}
+
+void runCli(const QString &zelctl, const QStringList &arguments, sim::PtyDevice &device,
+            const QString &logPath, const char *what) {
+    QFile::remove(logPath);
+    device.setLogFile(logPath);
+    QString error;
+    const double elapsed = runZelctl(zelctl, arguments, &error);
+    const double bound = boundFromLog(logPath);
+    std::printf("%-5s %7.1f ms, wire-time bound %7.1f ms, ratio %.4f  (zelctl%s%s)\n", what,
+                elapsed, bound, bound > 0 ? elapsed / bound : 0.0, error.isEmpty() ? "" : ": ",
+                qPrintable(error));
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -71,6 +104,20 @@ int main(int argc, char *argv[]) {
         run(window, device, "ButtonLaden", logPath, "load");
         run(window, device, "ButtonSenden", logPath, "send");
     }
+
+    const QString zelctl = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QCoreApplication::applicationDirPath() + "/../zelctl";
+    const QString file = dir.filePath(QStringLiteral("bench.zel"));
+    for (int round = 0; round < 3; ++round) {
+        runCli(zelctl, {"--port", pty, "read", "-o", file}, device, logPath, "read");
+        runCli(zelctl, {"--port", pty, "write", file}, device, logPath, "write");
+    }
+    QVector<double> starts;
+    for (int i = 0; i < 21; ++i)
+        starts.append(runZelctl(zelctl, {"--version"}));
+    std::sort(starts.begin(), starts.end());
+    std::printf("zelctl --version: median %.1f ms, fastest %.1f ms, slowest %.1f ms\n",
+                starts.at(starts.size() / 2), starts.first(), starts.last());
     device.stop();
     return 0;
 }
