@@ -91,9 +91,9 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
 
     // The four dialogs live as long as the window.
     formOptions_ = new TformOptions(*this);
-    formBerFaktor_ = new TformBerFaktor(*this);
-    formKalibrieren_ = new TFormKalibrieren(*this);
-    formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(*this);
+    formBerFaktor_ = new TformBerFaktor(this, state, guardedRun());
+    formKalibrieren_ = new TFormKalibrieren(this, *this, state, guardedRun());
+    formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(this, *this, guardedRun());
 
     connectHandlers();
     resolveActionControls();
@@ -419,6 +419,14 @@ void TformMain::endAction() {
     applyControlStates();
 }
 
+void TformMain::pausePolling() {
+    TimerMessung->stop();
+}
+
+void TformMain::resumePolling() {
+    TimerMessung->start();
+}
+
 void TformMain::setMeasuringLock(bool measuring) {
     measuringLock_ = measuring;
     applyControlStates();
@@ -536,8 +544,4 @@ void TformMain::SpracheFClick() {
 
 void TformMain::SetLang() {
     LanguageApplier::apply(*this);
-}
-
-void TformMain::missingControl(const QString &name) const {
-    throw std::logic_error("control not found: " + name.toStdString());
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "app/DeviceAction.h"
+#include "app/Controls.h"
+#include "app/SharedState.h"
 #include "app/UserPrompts.h"
-#include "link/DeviceSession.h"
+#include "link/DeviceAction.h"
+#include "link/OperationRunner.h"
 #include "link/TComPort.h"
 
 #include <QMainWindow>
@@ -37,30 +39,10 @@ namespace sim {
 class InstrumentBench;
 }
 
-// The instrument settings of the teach run, as stored in sections "IEEE" and "Agilent".
-struct GpibSettings {
-    QString GPIB1, GPIB2;
-    QString Agilent_OUTD_Spg, Agilent_OUTD_Strom, Agilent_IN1_2_Multiplexer, Agilent_IN1_2_Spg,
-        Agilent_IN1_2_Spgmessung, Agilent_IN1_2_Strom, Agilent_IN1_2_Strommessung;
-};
-
-// State the window shares with every subsystem.
-struct SharedState {
-    int language = 0;       // 0 German, 1 English, 2 French
-    bool abortFlag = false; // observed by the command exchange and Delay
-    bool measurementRunning = false;
-    int transferFailureMarker = 0; // check number of the first refused setting of a send
-    QChar decimalSeparator = QLatin1Char(',');
-    QString unitConversionResult; // hand-over of the unit-conversion dialog
-    bool calibRange100 = false;   // re-calibration range flag: true = +-100 Pa
-    bool calibNegative = false;   // re-calibration direction
-    GpibSettings gpib;
-};
-
 // The main window: owns the widgets, the serial port, the timers and the shared state, and
 // keeps the handler names of the design. Each handler is short; the logic of a subsystem
 // lives in the classes of its folder.
-class TformMain : public QMainWindow, public DeviceSession {
+class TformMain : public QMainWindow, public OperationRunner {
     Q_OBJECT
 public:
     struct Options {
@@ -94,6 +76,7 @@ public:
     QString portSuffix() const override; // " (COM1)"
     void openPort() override;            // empty event set, open, event character CR
     void closePort() override;
+    bool portOpen() const override { return comPort_->connected(); }
 
     // --- the device session of the device logic ---
     QString send(const QString &command) override { return SendToCom(command); }
@@ -130,19 +113,18 @@ public:
     void setApplicationTitle(const QString &title);
     QString applicationTitle() const { return windowTitle(); }
 
-    template <class T> T *ctl(const QString &name) const {
-        T *widget = findChild<T *>(name);
-        if (!widget)
-            missingControl(name);
-        return widget;
-    }
+    template <class T> T *ctl(const QString &name) const { return findControl<T>(*this, name); }
 
     // --- device actions and the controls they leave in reach ---
     // Takes the controls of an action: every control that could start another device action
     // is disabled; the ones that abort or stop it stay usable.
-    void beginAction(DeviceAction action);
+    void beginAction(DeviceAction action) override;
     // The action has ended: the controls follow what still runs.
-    void endAction();
+    void endAction() override;
+    bool measurementRunning() const override { return state.measurementRunning; }
+    // The measurement's polling timer.
+    void pausePolling() override;
+    void resumePolling() override;
     DeviceAction currentAction() const { return action_; }
     // The measurement mode holds the port and keeps the settings out of reach while it runs.
     void setMeasuringLock(bool measuring);
@@ -190,6 +172,10 @@ public:
     void SetLang();
     // Runs a handler and hands any failure to GlobalExceptionHandler.
     void runGuarded(const std::function<void()> &handler);
+    // runGuarded() for the dialogs and subsystems that run handlers of their own.
+    GuardedRun guardedRun() {
+        return [this](const std::function<void()> &handler) { runGuarded(handler); };
+    }
 
     // --- handlers: device settings ---
     void ButtonLadenClick();
@@ -244,7 +230,6 @@ private:
     void onClick(const QString &button, void (TformMain::*handler)());
     void onAction(QAction *action, void (TformMain::*handler)());
     void switchLanguage(int language);
-    [[noreturn]] void missingControl(const QString &name) const;
     // Settings transfers: refused while measuring, else the controls are taken and the port
     // opened. False when refused.
     bool beginTransfer(int progressMaximum);

@@ -1,8 +1,8 @@
 #include "calib/CalibDialog.h"
 
-#include "app/TformMain.h"
 #include "calib/CalibLock.h"
 #include "calib/CalibReplies.h"
+#include "link/OperationRunner.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,8 +10,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-CalibDialog::CalibDialog(TformMain &window, const QString &objectName, const QString &caption)
-    : QDialog(&window), window_(window) {
+CalibDialog::CalibDialog(QWidget *parent, OperationRunner &runner, GuardedRun guarded,
+                         const QString &objectName, const QString &caption)
+    : QDialog(parent), runner_(runner), guarded_(std::move(guarded)) {
     setObjectName(objectName);
     setWindowTitle(caption);
     Statusanzeige = new QLabel(this);
@@ -36,7 +37,7 @@ CalibDialog::CalibDialog(TformMain &window, const QString &objectName, const QSt
 }
 
 void CalibDialog::runStep(void (CalibDialog::*step)()) {
-    window_.runGuarded([this, step] { (this->*step)(); });
+    guarded_([this, step] { (this->*step)(); });
 }
 
 void CalibDialog::reject() {
@@ -53,7 +54,7 @@ void CalibDialog::showEvent(QShowEvent *event) {
 }
 
 QString CalibDialog::msg(int entry) const {
-    return window_.msg(entry);
+    return runner_.message(entry);
 }
 
 void CalibDialog::showText(const QString &catalogueText) {
@@ -61,15 +62,15 @@ void CalibDialog::showText(const QString &catalogueText) {
 }
 
 void CalibDialog::showProgress(int entry) {
-    window_.setStatus(msg(entry));
+    runner_.setStatus(msg(entry));
     showText(msg(entry));
 }
 
 QString CalibDialog::send(const QString &command) {
     // A failure earlier in the dialog made the global handler close the port; the operator
     // must still be able to finish with the device.
-    if (!window_.ComPort().connected())
-        CalibLock(window_).openPort();
+    if (!runner_.portOpen())
+        CalibLock(runner_).openPort();
     // The modal dialog leaves no abort control within reach: resends on "Err" are bounded.
     // While the command is on the wire the dialog cannot be closed under it.
     commandOnWire_ = true;
@@ -77,5 +78,5 @@ QString CalibDialog::send(const QString &command) {
         bool &flag;
         ~Clear() { flag = false; }
     } clear{commandOnWire_};
-    return window_.SendToComUnabortable(command);
+    return runner_.sendUnabortable(command);
 }

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "app/Controls.h"
+
 #include <QDialog>
 
+class OperationRunner;
 class QLabel;
 class QPushButton;
 class QShowEvent;
-class TformMain;
 
 // What the two re-calibration dialogs share: the word-wrapping status label, the OK and cancel
-// buttons, texts from the window's catalogue in the current language, a reset on every
+// buttons, texts from the catalogue in the current language, a reset on every
 // activation, and button handlers that hand failures to the window's global handler so the
 // dialog stays open and usable. Every way of closing (Escape, the title bar's close button, the
 // dialog's own buttons) goes through reject(): it is refused while a command is on the wire,
@@ -24,7 +26,8 @@ public:
     void reject() override;
 
 protected:
-    CalibDialog(TformMain &window, const QString &objectName, const QString &caption);
+    CalibDialog(QWidget *parent, OperationRunner &runner, GuardedRun guarded,
+                const QString &objectName, const QString &caption);
 
     void showEvent(QShowEvent *event) override;
     // Runs a step of the procedure as a button does: failures go to the global handler.
@@ -38,7 +41,8 @@ protected:
     void showProgress(int entry);
     QString send(const QString &command);
 
-    TformMain &window_;
+    OperationRunner &runner_;
+    GuardedRun guarded_;
     QLabel *Statusanzeige = nullptr;
     QPushButton *ButtonCalibOK = nullptr;
     QPushButton *ButtonCalibAbbrechen = nullptr;

@@ -1,9 +1,6 @@
 #include "calib/CalibLock.h"
 
-#include "app/TformMain.h"
-
-#include <QPushButton>
-#include <QTimer>
+#include "link/OperationRunner.h"
 
 namespace {
 // The device needs a moment after the port opens before it takes the first command.
@@ -11,23 +8,23 @@ constexpr int kSettleAfterOpenMs = 1000;
 } // namespace
 
 void CalibLock::begin(const QString &statusText) {
-    window_.TimerMessung->stop();
-    window_.state.abortFlag = false;
-    window_.beginAction(DeviceAction::Calibrating);
-    window_.setStatus(statusText);
-    if (!window_.state.measurementRunning)
+    runner_.pausePolling();
+    runner_.clearAbort();
+    runner_.beginAction(DeviceAction::Calibrating);
+    runner_.setStatus(statusText);
+    if (!runner_.measurementRunning())
         openPort();
 }
 
 void CalibLock::openPort() {
-    window_.openPort();
-    window_.Delay(kSettleAfterOpenMs);
+    runner_.openPort();
+    runner_.delay(kSettleAfterOpenMs);
 }
 
 void CalibLock::end() {
-    if (window_.state.measurementRunning)
-        window_.TimerMessung->start();
+    if (runner_.measurementRunning())
+        runner_.resumePolling();
     else
-        window_.closePort();
-    window_.endAction();
+        runner_.closePort();
+    runner_.endAction();
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class TformMain;
+class OperationRunner;
 
 // The frame around both re-calibration procedures. They work with and without the measurement
 // mode: while it runs it keeps the port open, so only its timer is paused and restarted;
@@ -10,7 +10,7 @@ class TformMain;
 // handler, which restores the window.
 class CalibLock {
 public:
-    explicit CalibLock(TformMain &window) : window_(window) {}
+    explicit CalibLock(OperationRunner &runner) : runner_(runner) {}
 
     // Pauses the measurement timer, disables every control that could start a second device
     // action, shows `statusText` and opens the port unless the measurement mode holds it.
@@ -21,5 +21,5 @@ public:
     void openPort();
 
 private:
-    TformMain &window_;
+    OperationRunner &runner_;
 };

@@ -1,6 +1,6 @@
 #include "calib/TFormKalibrieren.h"
 
-#include "app/TformMain.h"
+#include "app/SharedState.h"
 #include "calib/CalibReplies.h"
 
 #include <QLabel>
@@ -34,12 +34,15 @@ private:
 };
 } // namespace
 
-TFormKalibrieren::TFormKalibrieren(TformMain &window)
-    : CalibDialog(window, QStringLiteral("FormKalibrieren"), QStringLiteral("ZEL kalibrieren")) {}
+TFormKalibrieren::TFormKalibrieren(QWidget *parent, OperationRunner &runner,
+                                   const SharedState &state, GuardedRun guarded)
+    : CalibDialog(parent, runner, std::move(guarded), QStringLiteral("FormKalibrieren"),
+                  QStringLiteral("ZEL kalibrieren")),
+      state_(state) {}
 
 void TFormKalibrieren::Kalibrierfenster_Initialisieren() {
     setWindowTitle(msg(kCaption));
-    const SharedState &state = window_.state;
+    const SharedState &state = state_;
     showText(msg(CalibReplies::pressureRequestEntry(state.calibNegative, state.calibRange100)));
     ButtonCalibAbbrechen->setText(msg(kCancel));
     ButtonCalibOK->setEnabled(true);

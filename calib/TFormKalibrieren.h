@@ -2,15 +2,16 @@
 
 #include "calib/CalibDialog.h"
 
-class TformMain;
+struct SharedState;
 
 // The guided re-calibration dialog: the pressure request, the device's answer, the request to
 // remove the hoses and the result, stepped through with OK. The direction and the range come
-// from the window's state when the dialog opens.
+// from the shared state when the dialog opens.
 class TFormKalibrieren : public CalibDialog {
     Q_OBJECT
 public:
-    explicit TFormKalibrieren(TformMain &window);
+    TFormKalibrieren(QWidget *parent, OperationRunner &runner, const SharedState &state,
+                     GuardedRun guarded);
 
     void Kalibrierfenster_Initialisieren() override;
     void ButtonCalibOKClick() override;
@@ -24,6 +25,7 @@ private:
     void finishRecalibration();
     void showResult(int entry, int followUp);
 
+    const SharedState &state_;
     int step_ = 0; // 0 pressure applied?, 1 hoses removed?, 2 result shown
     bool success_ = false;
     bool cancelled_ = false;

@@ -1,6 +1,5 @@
 #include "calib/TFormKalibrierungLoeschen.h"
 
-#include "app/TformMain.h"
 #include "calib/CalibReplies.h"
 
 #include <QPushButton>
@@ -13,8 +12,9 @@ constexpr int kQuestion = 125;
 constexpr int kRunning = 129;
 } // namespace
 
-TFormKalibrierungLoeschen::TFormKalibrierungLoeschen(TformMain &window)
-    : CalibDialog(window, QStringLiteral("FormKalibrierungLoeschen"),
+TFormKalibrierungLoeschen::TFormKalibrierungLoeschen(QWidget *parent, OperationRunner &runner,
+                                                     GuardedRun guarded)
+    : CalibDialog(parent, runner, std::move(guarded), QStringLiteral("FormKalibrierungLoeschen"),
                   QStringLiteral("Kalibr. löschen")) {}
 
 void TFormKalibrierungLoeschen::Kalibrierfenster_Initialisieren() {

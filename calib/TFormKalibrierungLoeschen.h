@@ -2,13 +2,11 @@
 
 #include "calib/CalibDialog.h"
 
-class TformMain;
-
 // The dialog that confirms and performs the deletion of the re-calibration values.
 class TFormKalibrierungLoeschen : public CalibDialog {
     Q_OBJECT
 public:
-    explicit TFormKalibrierungLoeschen(TformMain &window);
+    TFormKalibrierungLoeschen(QWidget *parent, OperationRunner &runner, GuardedRun guarded);
 
     void Kalibrierfenster_Initialisieren() override;
     void ButtonCalibOKClick() override;

@@ -38,6 +38,7 @@ public:
     void delay(int ms) override;
     void openPort() override;
     void closePort() override;
+    bool portOpen() const override { return port_.connected(); }
     QString portSuffix() const override;
     bool abortRequested() const override { return abort_.load(); }
     void clearAbort() override { abort_ = false; }

@@ -20,6 +20,7 @@ public:
 
     virtual void openPort() = 0;
     virtual void closePort() = 0;
+    virtual bool portOpen() const = 0;
     // " (COM1)": appended to the status texts of a transfer.
     virtual QString portSuffix() const = 0;
 

@@ -1,7 +1,7 @@
 #include "params/SettingsPagesBuilder.h"
 
+#include "app/Controls.h"
 #include "app/ScrolledPage.h"
-#include "app/TformMain.h"
 #include "params/ParamTable.h"
 
 #include <QComboBox>
@@ -106,14 +106,14 @@ QMap<QString, GroupPlace> groupPlaces() {
 
 } // namespace
 
-void SettingsPagesBuilder::build(TformMain &window) {
+void SettingsPagesBuilder::build(QWidget &window) {
     QMap<QString, QGridLayout *> pageLayouts;
     QMap<QString, QFormLayout *> groupForms;
     const auto places = groupPlaces();
     for (const ParamDef &row : ParamTable::rows()) {
         const QString sheetName = QString::fromLatin1(row.sheet);
         const QString groupName = QString::fromLatin1(row.groupBox);
-        auto *sheet = window.findChild<QWidget *>(sheetName);
+        auto *sheet = findControl<QWidget>(window, sheetName);
         if (!pageLayouts.contains(sheetName)) {
             auto *grid = new QGridLayout(ScrolledPage::content(sheet));
             grid->setAlignment(Qt::AlignTop);
@@ -147,7 +147,7 @@ void SettingsPagesBuilder::build(TformMain &window) {
 
 // Tab walks the groups as they sit on the page (row by row, left to right) and the fields of
 // a group from top to bottom, not in the order of the parameter table.
-void SettingsPagesBuilder::orderTabsByPlace(TformMain &window) {
+void SettingsPagesBuilder::orderTabsByPlace(QWidget &window) {
     const auto places = groupPlaces();
     QList<const ParamDef *> rows;
     for (const ParamDef &row : ParamTable::rows())
@@ -162,7 +162,7 @@ void SettingsPagesBuilder::orderTabsByPlace(TformMain &window) {
     });
     QWidget *previous = nullptr;
     for (const ParamDef *row : rows) {
-        auto *control = window.ctl<QWidget>(QString::fromLatin1(row->control));
+        auto *control = findControl<QWidget>(window, QString::fromLatin1(row->control));
         if (control->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
@@ -171,11 +171,11 @@ void SettingsPagesBuilder::orderTabsByPlace(TformMain &window) {
     }
 }
 
-QList<QLineEdit *> SettingsPagesBuilder::pressureFields(const TformMain &window) {
+QList<QLineEdit *> SettingsPagesBuilder::pressureFields(const QWidget &window) {
     QList<QLineEdit *> fields;
     for (const ParamDef &row : ParamTable::rows()) {
         if (row.pressureField)
-            fields.append(window.ctl<QLineEdit>(QString::fromLatin1(row.control)));
+            fields.append(findControl<QLineEdit>(window, QString::fromLatin1(row.control)));
     }
     return fields;
 }

@@ -1,6 +1,6 @@
 #include "params/TformBerFaktor.h"
 
-#include "app/TformMain.h"
+#include "app/SharedState.h"
 #include "params/UnitConversion.h"
 
 #include <QComboBox>
@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TformBerFaktor::TformBerFaktor(TformMain &window) : QDialog(&window), window_(window) {
+TformBerFaktor::TformBerFaktor(QWidget *parent, SharedState &state, GuardedRun guarded)
+    : QDialog(parent), state_(state), guarded_(std::move(guarded)) {
     setObjectName(QStringLiteral("formBerFaktor"));
     setWindowTitle(QStringLiteral("Unit -> Pa"));
     setWindowFlag(Qt::Tool);
@@ -32,20 +33,20 @@ TformBerFaktor::TformBerFaktor(TformMain &window) : QDialog(&window), window_(wi
     layout->addWidget(paste);
 
     connect(paste, &QPushButton::clicked, this,
-            [this] { window_.runGuarded([this] { ButtonBerechnClick(); }); });
+            [this] { guarded_([this] { ButtonBerechnClick(); }); });
     connect(this, &QDialog::finished, this, &TformBerFaktor::FormClose);
 }
 
 void TformBerFaktor::ButtonBerechnClick() {
-    const QString pascal = UnitConversion::toPascalText(EDruck->text(), UnitD->currentText(),
-                                                        window_.state.decimalSeparator);
+    const QString pascal =
+        UnitConversion::toPascalText(EDruck->text(), UnitD->currentText(), state_.decimalSeparator);
     if (pascal.isEmpty())
         return;
-    window_.state.unitConversionResult = pascal;
+    state_.unitConversionResult = pascal;
     accept();
 }
 
 void TformBerFaktor::FormClose() {
-    if (window_.state.unitConversionResult.isEmpty())
-        window_.state.unitConversionResult = QStringLiteral("Err");
+    if (state_.unitConversionResult.isEmpty())
+        state_.unitConversionResult = QStringLiteral("Err");
 }

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "app/Controls.h"
+
 #include <QDialog>
 
 class QComboBox;
 class QLineEdit;
-class TformMain;
+struct SharedState;
 
 // The unit-conversion dialog "Unit -> Pa": a value, its unit, and "Paste", which converts the
-// value to Pa and hands it back through the window's unit-conversion result. Created once and
+// value to Pa and hands it back through the shared unit-conversion result. Created once and
 // reused, so it shows the value and unit of its last use.
 class TformBerFaktor : public QDialog {
     Q_OBJECT
 public:
-    explicit TformBerFaktor(TformMain &window);
+    TformBerFaktor(QWidget *parent, SharedState &state, GuardedRun guarded);
 
     // Converts when the unit is known and closes; an unknown unit does nothing. A value that
     // is no number throws the conversion error and the dialog stays open.
@@ -21,7 +23,8 @@ public:
     void FormClose();
 
 private:
-    TformMain &window_;
+    SharedState &state_;
+    GuardedRun guarded_;
     QLineEdit *EDruck = nullptr;
     QComboBox *UnitD = nullptr;
 };

@@ -157,7 +157,8 @@ void TestZelctl::refusalsUsageAndLinkFailuresHaveTheirExitCodes() {
     const QString unsafe = dir_.filePath("unsafe.zel");
     QFile file(unsafe);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Warnings]\r\nWarnPup=1\x1b" "2\r\n");
+    file.write("[Warnings]\r\nWarnPup=1\x1b"
+               "2\r\n");
     file.close();
     r = zelctl({"write", unsafe});
     QCOMPARE(r.code, 3);

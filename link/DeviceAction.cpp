@@ -1,4 +1,4 @@
-#include "app/DeviceAction.h"
+#include "link/DeviceAction.h"
 
 ControlStates ControlStates::of(DeviceAction action, bool measuring, bool stopRequested) {
     const bool idle = action == DeviceAction::None;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <stdexcept>
+
+// A control of a window or dialog by its object name. A missing control is a fault in the
+// program, not in the user's input: it throws std::logic_error.
+template <class T> T *findControl(const QObject &root, const QString &name) {
+    T *control = root.findChild<T *>(name);
+    if (!control)
+        throw std::logic_error("control not found: " + name.toStdString());
+    return control;
+}
+
+// Runs a handler and hands any failure to the window's exception handler.
+using GuardedRun = std::function<void(const std::function<void()> &)>;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// The instrument settings of the teach run, as stored in sections "IEEE" and "Agilent".
+struct GpibSettings {
+    QString GPIB1, GPIB2;
+    QString Agilent_OUTD_Spg, Agilent_OUTD_Strom, Agilent_IN1_2_Multiplexer, Agilent_IN1_2_Spg,
+        Agilent_IN1_2_Spgmessung, Agilent_IN1_2_Strom, Agilent_IN1_2_Strommessung;
+};
+
+// State the window shares with every subsystem.
+struct SharedState {
+    int language = 0;       // 0 German, 1 English, 2 French
+    bool abortFlag = false; // observed by the command exchange and Delay
+    bool measurementRunning = false;
+    int transferFailureMarker = 0; // check number of the first refused setting of a send
+    QChar decimalSeparator = QLatin1Char(',');
+    QString unitConversionResult; // hand-over of the unit-conversion dialog
+    bool calibRange100 = false;   // re-calibration range flag: true = +-100 Pa
+    bool calibNegative = false;   // re-calibration direction
+    GpibSettings gpib;
+};
