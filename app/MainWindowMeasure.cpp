@@ -20,7 +20,7 @@ void TformMain::MessintervallChange() {
 }
 
 void TformMain::DiagrammKonfiguration() {
-    ChartConfiguration::apply(*this);
+    ChartConfiguration::apply(*this, *settings_, state);
 }
 
 void TformMain::ButtonClearLogClick() {

@@ -1,7 +1,7 @@
 #include "app/SettingsBinder.h"
 
 #include "app/TformMain.h"
-#include "i18n/LanguageApplier.h"
+#include "i18n/SettingTexts.h"
 #include "params/SettingsModel.h"
 
 #include <QComboBox>
@@ -82,7 +82,16 @@ void SettingsBinder::showInControl(int index) {
 }
 
 void SettingsBinder::rebuildUnitList(int input) {
+    // The pressure units when the input measures pressure, else "°C" (IN-1) or the humidity
+    // unit (IN-2), and the off-text; nothing selected until the model says.
     showing_ = true;
-    LanguageApplier::rebuildInputUnits(window_, input, model_.unitListMode());
+    QComboBox *list = bound_
+                          .at(SettingsModel::indexOf(*ParamTable::find(
+                              input == 1 ? QStringLiteral("UnitIN1") : QStringLiteral("UnitIN2"))))
+                          .list;
+    list->clear();
+    list->addItems(
+        SettingTexts::inputUnitItems(input, model_.unitListMode(), window_.state.language));
+    list->setCurrentIndex(-1);
     showing_ = false;
 }

@@ -412,7 +412,14 @@ int CtlCommands::factory(const CtlRequest &request) {
     SettingsModel model;
     SettingsTransfer transfer(session_, model);
     transfer.begin(SettingsTransfer::kFactoryProgress);
-    transfer.factorySettings(range == QLatin1String("100") ? 1 : 0);
+    try {
+        transfer.factorySettings(range == QLatin1String("100") ? 1 : 0);
+    } catch (const EDeviceRefused &) {
+        // The settings were loaded after the refusal: they show what the device holds.
+        session_.finishStatusLine();
+        printSettings(model, allRows(), request);
+        throw;
+    }
     session_.finishStatusLine();
     printSettings(model, allRows(), request);
     return kDone;
@@ -441,6 +448,21 @@ int CtlCommands::watch(const CtlRequest &request) {
     needArguments(request, 0, 0);
     if (request.intervalSeconds <= 0)
         throw ECtlUsage(QStringLiteral("watch: the interval must be above 0 seconds"));
+    // Stopping a watch with Ctrl-C is its normal end, also while a reply is awaited.
+    try {
+        watchLines(request);
+    } catch (const EGlobalError &) {
+        if (!session_.abortRequested())
+            throw;
+        session_.finishStatusLine();
+    }
+    session_.closePort();
+    session_.setStatus(session_.message(kMsgDisconnected));
+    session_.finishStatusLine();
+    return kDone;
+}
+
+void CtlCommands::watchLines(const CtlRequest &request) {
     SettingsModel model;
     session_.clearAbort();
     session_.openPort();
@@ -508,11 +530,6 @@ int CtlCommands::watch(const CtlRequest &request) {
             out_ << EventLog::line(now, QLocale::system(), texts) << '\n';
         out_.flush();
     }
-    session_.closePort();
-    session_.setStatus(session_.message(kMsgDisconnected));
-    session_.finishStatusLine();
-    // Stopping a watch with Ctrl-C is its normal end.
-    return kDone;
 }
 
 int CtlCommands::teachValues(const CtlRequest &request) {

@@ -55,6 +55,7 @@ private:
     int factory(const CtlRequest &request);
     int zeroOrReset(const CtlRequest &request);
     int watch(const CtlRequest &request);
+    void watchLines(const CtlRequest &request);
     int teachValues(const CtlRequest &request);
 
     // Loads all settings from the device into `model` as the window does.

@@ -114,7 +114,15 @@ int main(int argc, char *argv[]) {
     parser.addOptions({port, lang, json, output, verify, interval, count, csv, replyTimeout});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do (see above)."));
-    parser.process(app);
+    // Option errors are usage errors (exit 3), not "refused".
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "zelctl: %s (try --help)\n", qPrintable(parser.errorText()));
+        return CtlCommands::kUsage;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
 
     QTextStream out(stdout);
     QTextStream err(stderr);

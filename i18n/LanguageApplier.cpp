@@ -147,11 +147,3 @@ void LanguageApplier::applyStateCaptions(TformMain &window) {
     for (const char *name : {"LabelxAchse_P", "LabelxAchse_T", "LabelxAchse_F"})
         window.ctl<QLabel>(QString::fromLatin1(name))->setText(xAxis);
 }
-
-void LanguageApplier::rebuildInputUnits(TformMain &window, int input, int extPressMode) {
-    auto *combo =
-        window.ctl<QComboBox>(input == 1 ? QStringLiteral("UnitIN1") : QStringLiteral("UnitIN2"));
-    combo->clear();
-    combo->addItems(SettingTexts::inputUnitItems(input, extPressMode, window.state.language));
-    combo->setCurrentIndex(-1);
-}

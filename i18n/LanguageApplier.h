@@ -12,10 +12,6 @@ class LanguageApplier {
 public:
     static void apply(TformMain &window);
 
-    // Refills a unit list of an input for the external-pressure mode: the pressure units when
-    // the input measures pressure, else "°C" (IN-1) or the humidity unit (IN-2), and the
-    // off-text. Selects nothing.
-    static void rebuildInputUnits(TformMain &window, int input, int extPressMode);
     static bool in1MeasuresPressure(int extPressMode) {
         return extPressMode == 2 || extPressMode == 3;
     }

@@ -1,10 +1,13 @@
 #include "measure/ChartConfiguration.h"
 
-#include "app/TformMain.h"
+#include "app/Controls.h"
+#include "app/SharedState.h"
+#include "i18n/MessageCatalogue.h"
+#include "i18n/SettingTexts.h"
 #include "measure/MeasurePageBuilder.h"
 #include "measure/PolledChannels.h"
+#include "params/SettingsModel.h"
 
-#include <QComboBox>
 #include <QLabel>
 
 namespace {
@@ -22,41 +25,49 @@ const char *const kUnitLists[3] = {"UnitP", "UnitIN1", "UnitIN2"};
 const char *const kCaptionLabels[3] = {"LabelIntDruck", "LabelTemperatur", "LabelFeuchte"};
 const char *const kValueLabels[3] = {"IntDruck", "Temperatur", "Feuchte"};
 
-QLabel *chartLabel(const TformMain &window, const char *prefix, int channel) {
-    return window.ctl<QLabel>(QString::fromLatin1(prefix) +
-                              QString::fromLatin1(MeasurePageBuilder::suffix(channel)));
+QLabel *chartLabel(const QWidget &window, const char *prefix, int channel) {
+    return findControl<QLabel>(window,
+                               QString::fromLatin1(prefix) +
+                                   QString::fromLatin1(MeasurePageBuilder::suffix(channel)));
 }
 
-int selected(const TformMain &window, const char *list) {
-    return window.ctl<QComboBox>(QString::fromLatin1(list))->currentIndex();
+QLabel *label(const QWidget &window, const char *name) {
+    return findControl<QLabel>(window, QString::fromLatin1(name));
+}
+
+int selected(const SettingsModel &settings, const char *list) {
+    return settings.choice(*ParamTable::find(QString::fromLatin1(list)));
 }
 
 } // namespace
 
-UnitSelection ChartConfiguration::currentUnits(const TformMain &window) {
+UnitSelection ChartConfiguration::currentUnits(const SettingsModel &settings) {
     UnitSelection units;
-    units.extPress = selected(window, "ExtPress");
-    units.unitP = selected(window, kUnitLists[0]);
-    units.unitIN1 = selected(window, kUnitLists[1]);
-    units.unitIN2 = selected(window, kUnitLists[2]);
+    units.extPress = selected(settings, "ExtPress");
+    units.unitP = selected(settings, kUnitLists[0]);
+    units.unitIN1 = selected(settings, kUnitLists[1]);
+    units.unitIN2 = selected(settings, kUnitLists[2]);
     return units;
 }
 
-void ChartConfiguration::apply(TformMain &window) {
-    const UnitSelection units = currentUnits(window);
-    applyChannel(window, kChannelPressure, units);
-    applyChannel(window, kChannelIN1, units);
-    applyInputCaptions(window, kChannelIN1, units.extPress);
-    applyChannel(window, kChannelIN2, units);
-    applyInputCaptions(window, kChannelIN2, units.extPress);
+void ChartConfiguration::apply(QWidget &window, const SettingsModel &settings,
+                               const SharedState &state) {
+    const UnitSelection units = currentUnits(settings);
+    applyChannel(window, settings, state, kChannelPressure, units);
+    applyChannel(window, settings, state, kChannelIN1, units);
+    applyInputCaptions(window, state, kChannelIN1, units.extPress);
+    applyChannel(window, settings, state, kChannelIN2, units);
+    applyInputCaptions(window, state, kChannelIN2, units.extPress);
 }
 
-void ChartConfiguration::applyChannel(TformMain &window, int channel, const UnitSelection &units) {
+void ChartConfiguration::applyChannel(QWidget &window, const SettingsModel &settings,
+                                      const SharedState &state, int channel,
+                                      const UnitSelection &units) {
     QLabel *yAxis = chartLabel(window, "LabelyAchse", channel);
-    QLabel *caption = window.ctl<QLabel>(QString::fromLatin1(kCaptionLabels[channel]));
-    QLabel *value = window.ctl<QLabel>(QString::fromLatin1(kValueLabels[channel]));
+    QLabel *caption = label(window, kCaptionLabels[channel]);
+    QLabel *value = label(window, kValueLabels[channel]);
     const bool off = PolledChannels::switchedOff(channel, units);
-    if (off || window.state.measurementRunning) {
+    if (off || state.measurementRunning) {
         chartLabel(window, "max", channel)->hide();
         chartLabel(window, "min", channel)->hide();
     }
@@ -65,26 +76,32 @@ void ChartConfiguration::applyChannel(TformMain &window, int channel, const Unit
             label->hide();
         return;
     }
-    yAxis->setText(window.ctl<QComboBox>(QString::fromLatin1(kUnitLists[channel]))->currentText());
+    // The unit as its list shows it.
+    const ParamDef &unit = *ParamTable::find(QString::fromLatin1(kUnitLists[channel]));
+    const QStringList items = SettingTexts::items(unit, settings.unitListMode(), state.language);
+    const int selectedUnit = settings.choice(unit);
+    yAxis->setText(selectedUnit >= 0 && selectedUnit < items.size() ? items.at(selectedUnit)
+                                                                    : QString());
     for (QLabel *label : {yAxis, caption, value})
         label->show();
 }
 
-void ChartConfiguration::applyInputCaptions(TformMain &window, int input, int extPress) {
+void ChartConfiguration::applyInputCaptions(QWidget &window, const SharedState &state, int input,
+                                            int extPress) {
+    const auto msg = [&state](int entry) { return MessageCatalogue::text(entry, state.language); };
     QString letter;
     int caption = 0;
     if (PolledChannels::measuresPressure(input, extPress)) {
-        letter = window.msg(kMsgPressureLetter);
+        letter = msg(kMsgPressureLetter);
         caption = input == kChannelIN1 ? kMsgPressureAtIN1 : kMsgPressureAtIN2;
     } else if (input == kChannelIN1) {
         letter = QStringLiteral("T");
         caption = kMsgTemperature;
     } else {
-        letter = window.msg(kMsgHumidityLetter);
+        letter = msg(kMsgHumidityLetter);
         caption = kMsgHumidity;
     }
     chartLabel(window, "max", input)->setText(QStringLiteral("max_") + letter);
     chartLabel(window, "min", input)->setText(QStringLiteral("min_") + letter);
-    window.ctl<QLabel>(QString::fromLatin1(kCaptionLabels[input]))
-        ->setText(window.msg(caption) + QLatin1Char(':'));
+    label(window, kCaptionLabels[input])->setText(msg(caption) + QLatin1Char(':'));
 }

@@ -1,17 +1,22 @@
 #pragma once
 
-class TformMain;
+class QWidget;
+class SettingsModel;
+struct SharedState;
 struct UnitSelection;
 
 // DiagrammKonfiguration: the captions and visibility of the three charts and value labels by
 // the unit settings. The max and min labels are only ever hidden here, never shown again.
 class ChartConfiguration {
 public:
-    static void apply(TformMain &window);
-    // The selections of ExtPress, UnitP, UnitIN1 and UnitIN2 as they stand in the window.
-    static UnitSelection currentUnits(const TformMain &window);
+    // The labels are found by name in `window`.
+    static void apply(QWidget &window, const SettingsModel &settings, const SharedState &state);
+    // The selections of ExtPress, UnitP, UnitIN1 and UnitIN2 as the settings hold them.
+    static UnitSelection currentUnits(const SettingsModel &settings);
 
 private:
-    static void applyChannel(TformMain &window, int channel, const UnitSelection &units);
-    static void applyInputCaptions(TformMain &window, int input, int extPress);
+    static void applyChannel(QWidget &window, const SettingsModel &settings,
+                             const SharedState &state, int channel, const UnitSelection &units);
+    static void applyInputCaptions(QWidget &window, const SharedState &state, int input,
+                                   int extPress);
 };

@@ -1,20 +1,21 @@
 #include "measure/ChartPanel.h"
 
-#include "app/TformMain.h"
+#include "app/Controls.h"
+#include "app/SharedState.h"
 #include "measure/MeasurePageBuilder.h"
 
 #include <QLabel>
 #include <QPixmap>
 
-ChartPanel::ChartPanel(TformMain &window) : window_(window) {
+ChartPanel::ChartPanel(QWidget &window, const SharedState &state) : state_(state) {
     for (int c = 0; c < kChartCount; ++c) {
         const QString s = QString::fromLatin1(MeasurePageBuilder::suffix(c));
-        imageLabels_[c] = window.ctl<QLabel>(QStringLiteral("Schaubild") + s);
-        maxLabels_[c] = window.ctl<QLabel>(QStringLiteral("max") + s);
-        minLabels_[c] = window.ctl<QLabel>(QStringLiteral("min") + s);
+        imageLabels_[c] = findControl<QLabel>(window, QStringLiteral("Schaubild") + s);
+        maxLabels_[c] = findControl<QLabel>(window, QStringLiteral("max") + s);
+        minLabels_[c] = findControl<QLabel>(window, QStringLiteral("min") + s);
         for (int j = 0; j < ChartMath::kMaxGridLines; ++j)
             gridLabels_[c][j] =
-                window.ctl<QLabel>(QStringLiteral("Hilfsgitterlinie%1_%2").arg(s).arg(j));
+                findControl<QLabel>(window, QStringLiteral("Hilfsgitterlinie%1_%2").arg(s).arg(j));
         images_[c] = ChartPainter::createImage();
     }
 }
@@ -37,7 +38,7 @@ ValueRange ChartPanel::showHistory(int chart, ChannelHistory &history, int histo
                                    const ValueRange &configured) {
     const ChartUpdate update =
         ChartPainter::drawChart(images_.at(chart), history, historyIndex, configured,
-                                window_.state.decimalSeparator, window_.state.language);
+                                state_.decimalSeparator, state_.language);
     present(chart);
     maxLabels_[chart]->clear();
     minLabels_[chart]->clear();

@@ -8,7 +8,8 @@
 
 class ChannelHistory;
 class QLabel;
-class TformMain;
+class QWidget;
+struct SharedState;
 
 // The three chart images of the "Messwerte" page with their grid labels and max/min labels.
 // The images are kept here and shown in the labels "Schaubild_P", "_T", "_F".
@@ -16,7 +17,8 @@ class ChartPanel {
 public:
     static constexpr int kChartCount = 3;
 
-    explicit ChartPanel(TformMain &window);
+    // The labels are found by name in `window`.
+    ChartPanel(QWidget &window, const SharedState &state);
 
     // The empty chart in all three images; the labels stay as they are.
     void drawEmptyCharts();
@@ -31,7 +33,7 @@ public:
 private:
     void present(int chart);
 
-    TformMain &window_;
+    const SharedState &state_;
     std::array<QImage, kChartCount> images_;
     std::array<QLabel *, kChartCount> imageLabels_{};
     std::array<QLabel *, kChartCount> maxLabels_{};

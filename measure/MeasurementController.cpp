@@ -46,7 +46,8 @@ MeasurementController::ExchangeScope::~ExchangeScope() {
 }
 
 MeasurementController::MeasurementController(TformMain &window)
-    : window_(window), charts_(window), log_(window.ctl<QListWidget>(QStringLiteral("LLog"))) {}
+    : window_(window), charts_(window, window.state),
+      log_(window.ctl<QListWidget>(QStringLiteral("LLog"))) {}
 
 void MeasurementController::startOrStop() {
     const auto *button = window_.ctl<QPushButton>(QStringLiteral("ButtonConnection"));
@@ -117,7 +118,7 @@ void MeasurementController::tick() {
         window_.closePort();
         return;
     }
-    const UnitSelection units = ChartConfiguration::currentUnits(window_);
+    const UnitSelection units = ChartConfiguration::currentUnits(window_.settings());
     std::array<QString, PolledChannels::kChannelCount> texts;
     {
         ExchangeScope scope(*this);
@@ -180,7 +181,7 @@ void MeasurementController::appendLogLine(
 }
 
 void MeasurementController::updateCharts() {
-    const UnitSelection units = ChartConfiguration::currentUnits(window_);
+    const UnitSelection units = ChartConfiguration::currentUnits(window_.settings());
     for (int chart = 0; chart < ChartPanel::kChartCount; ++chart) {
         if (!PolledChannels::polled(chart, units)) {
             charts_.showUnused(chart);

@@ -1,28 +1,25 @@
 #include "measure/ZeroResetAction.h"
 
-#include "app/TformMain.h"
-#include "link/DeviceSession.h"
+#include "link/OperationRunner.h"
 #include "measure/MeasurementController.h"
-
-#include <QPushButton>
-#include <QTimer>
 
 const ZeroResetAction::Kind ZeroResetAction::kZeroing{QStringLiteral("MZ"), 47, 104};
 const ZeroResetAction::Kind ZeroResetAction::kReset{QStringLiteral("Reset"), 57, 105};
 
-void ZeroResetAction::run(TformMain &window, MeasurementController &measurement, const Kind &kind) {
-    window.TimerMessung->stop();
-    window.state.abortFlag = false;
-    window.beginAction(DeviceAction::ZeroReset);
+void ZeroResetAction::run(OperationRunner &runner, MeasurementController &measurement,
+                          const Kind &kind) {
+    runner.pausePolling();
+    runner.clearAbort();
+    runner.beginAction(DeviceAction::ZeroReset);
     // The measurement may be stopped while the action runs; each step asks anew.
-    const auto measuring = [&window] { return window.state.measurementRunning; };
-    perform(window, kind, measuring, [&measurement](const std::function<void()> &send) {
+    const auto measuring = [&runner] { return runner.measurementRunning(); };
+    perform(runner, kind, measuring, [&measurement](const std::function<void()> &send) {
         MeasurementController::ExchangeScope scope(measurement);
         send();
     });
     if (measuring())
-        window.TimerMessung->start();
-    window.endAction();
+        runner.resumePolling();
+    runner.endAction();
 }
 
 void ZeroResetAction::perform(DeviceSession &session, const Kind &kind,

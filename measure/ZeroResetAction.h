@@ -5,7 +5,7 @@
 
 class DeviceSession;
 class MeasurementController;
-class TformMain;
+class OperationRunner;
 
 // Zeroing ("MZ") and device reset ("Reset"): one action command, with or without a running
 // measurement, which is paused for the action and then goes on with its history.
@@ -26,7 +26,7 @@ public:
 
     // The window's action: pauses a running measurement, takes the controls, and gives them
     // back at the end.
-    static void run(TformMain &window, MeasurementController &measurement, const Kind &kind);
+    static void run(OperationRunner &runner, MeasurementController &measurement, const Kind &kind);
     // The device side: status texts, waits and the command. `portHeld` tells whether a
     // measurement holds the port open (and offers its stop button as the abort); else the port
     // is opened and closed here and the command's resends on "Err" are bounded. `exchange`

@@ -40,8 +40,6 @@ public:
     // The user picked the selected external-pressure mode: a list whose input changes between
     // pressure and temperature or humidity is built anew with its first row selected.
     void extPressPicked();
-    // The mode the lists were built for, when something outside the model built them.
-    void setUnitListMode(int mode) { unitListMode_ = mode; }
 
     const ParamDef &extPress() const;
 

@@ -148,6 +148,7 @@ void TestZelctl::refusalsUsageAndLinkFailuresHaveTheirExitCodes() {
     // Usage and file errors: nothing reaches the device.
     const QString before = simulatorLog();
     QCOMPARE(zelctl({"bogus"}).code, 3);
+    QCOMPARE(zelctl({"--bogus", "read"}).code, 3);
     QCOMPARE(zelctl({"set", "Sound=7"}).code, 3);
     QCOMPARE(zelctl({"set", "DeviceAdr=2"}).code, 3);
     QCOMPARE(zelctl({"set", "NoSuchSetting=1"}).code, 3);
@@ -194,6 +195,17 @@ void TestZelctl::stopSignalDuringReadLeavesNoFile() {
     QVERIFY(!QFile::exists(file));
     // The query under way when the signal came was the last one.
     QVERIFY(simulatorLog().count("?") < 50);
+
+    // For watch the signal is the normal end, also while a reply is awaited.
+    QProcess watch;
+    const int before = simulatorLog().count("?");
+    watch.start(ZELCTL_PATH, {"--port", pty_, "watch", "--interval", "10"});
+    QVERIFY(watch.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(simulatorLog().count("?") >= before + 2, 10000);
+    ::kill(static_cast<pid_t>(watch.processId()), SIGINT);
+    QVERIFY(watch.waitForFinished(10000));
+    QCOMPARE(watch.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(watch.exitCode() == 0, watch.readAllStandardError().constData());
 }
 
 QTEST_GUILESS_MAIN(TestZelctl)

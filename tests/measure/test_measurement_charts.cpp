@@ -3,6 +3,7 @@
 #include "MeasureTestSupport.h"
 #include "i18n/LanguageApplier.h"
 #include "measure/ChartPainter.h"
+#include "params/SettingsModel.h"
 #include "tests/support/TestMain.h"
 
 #include <QComboBox>
@@ -172,8 +173,7 @@ private slots:
         TformMain &w = fx.window();
         auto select = [&](int extPress, int unitP, int unitIN1, int unitIN2) {
             fx.ctl<QComboBox>("ExtPress")->setCurrentIndex(extPress);
-            LanguageApplier::rebuildInputUnits(w, 1, extPress);
-            LanguageApplier::rebuildInputUnits(w, 2, extPress);
+            w.settings().rebuildUnitLists(extPress);
             fx.ctl<QComboBox>("UnitP")->setCurrentIndex(unitP);
             fx.ctl<QComboBox>("UnitIN1")->setCurrentIndex(unitIN1);
             fx.ctl<QComboBox>("UnitIN2")->setCurrentIndex(unitIN2);

@@ -36,9 +36,7 @@ QComboBox *combo(TformMain &w, const char *name) {
 
 void setMode(TformMain &w, int mode) {
     combo(w, "ExtPress")->setCurrentIndex(mode);
-    LanguageApplier::rebuildInputUnits(w, 1, mode);
-    LanguageApplier::rebuildInputUnits(w, 2, mode);
-    w.settings().setUnitListMode(mode);
+    w.settings().rebuildUnitLists(mode);
 }
 
 // Every setting with a value of its own; the unit lists as given.
