@@ -2,7 +2,7 @@
 #include "app/TformMain.h"
 
 #include "app/Errors.h"
-#include "teach/TeachController.h"
+#include "app/TeachController.h"
 #include "teach/TeachValueFile.h"
 #include "teach/TeachValueTable.h"
 #include "teach/TeachValueTransfer.h"

@@ -5,6 +5,7 @@
 #include "app/NumberText.h"
 #include "app/ScrolledPage.h"
 #include "app/SettingsBinder.h"
+#include "app/TeachController.h"
 #include "app/ToolSettings.h"
 #include "app/Waits.h"
 #include "app/ZelApplication.h"
@@ -20,7 +21,6 @@
 #include "params/SettingsModel.h"
 #include "params/SettingsPagesBuilder.h"
 #include "params/TformBerFaktor.h"
-#include "teach/TeachController.h"
 #include "teach/TeachPageBuilder.h"
 #include "teach/TformOptions.h"
 
@@ -90,7 +90,7 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
     teach_ = std::make_unique<TeachController>(*this);
 
     // The four dialogs live as long as the window.
-    formOptions_ = new TformOptions(*this);
+    formOptions_ = new TformOptions(this, state, options_.executableDir, guardedRun());
     formBerFaktor_ = new TformBerFaktor(this, state, guardedRun());
     formKalibrieren_ = new TFormKalibrieren(this, *this, state, guardedRun());
     formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(this, *this, guardedRun());

@@ -77,6 +77,10 @@ public:
     void openPort() override;            // empty event set, open, event character CR
     void closePort() override;
     bool portOpen() const override { return comPort_->connected(); }
+    void setModemLines(bool dtr, bool rts) override {
+        comPort_->setDTR(dtr);
+        comPort_->setRTS(rts);
+    }
 
     // --- the device session of the device logic ---
     QString send(const QString &command) override { return SendToCom(command); }

@@ -39,6 +39,10 @@ public:
     void openPort() override;
     void closePort() override;
     bool portOpen() const override { return port_.connected(); }
+    void setModemLines(bool dtr, bool rts) override {
+        port_.setDTR(dtr);
+        port_.setRTS(rts);
+    }
     QString portSuffix() const override;
     bool abortRequested() const override { return abort_.load(); }
     void clearAbort() override { abort_ = false; }

@@ -21,6 +21,8 @@ public:
     virtual void openPort() = 0;
     virtual void closePort() = 0;
     virtual bool portOpen() const = 0;
+    // The modem control lines of the port (the teach run powers the device's sides by them).
+    virtual void setModemLines(bool dtr, bool rts) = 0;
     // " (COM1)": appended to the status texts of a transfer.
     virtual QString portSuffix() const = 0;
 

@@ -1,6 +1,6 @@
 #include "teach/InstrumentBackend.h"
 
-#include "app/TformMain.h"
+#include "app/SharedState.h"
 #include "app/ToolSettings.h"
 #include "sim/InstrumentBench.h"
 #include "sim/UnwiredCoupling.h"

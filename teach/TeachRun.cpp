@@ -1,14 +1,13 @@
 #include "teach/TeachRun.h"
 
-#include "app/TformMain.h"
+#include "link/OperationRunner.h"
 #include "teach/AnalogPoints.h"
 #include "teach/PressurePoints.h"
 #include "teach/TeachRunInput.h"
 #include "teach/TeachRunOutput.h"
 #include "teach/TeachRunPressure.h"
+#include "teach/TeachRunView.h"
 
-#include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -23,8 +22,9 @@ bool modeReached(const QString &reply, bool teachMode) {
 
 } // namespace
 
-TeachRun::TeachRun(TformMain &window, InstrumentBackend &instruments)
-    : context_(window, instruments) {}
+TeachRun::TeachRun(OperationRunner &runner, TeachRunView &view, InstrumentBackend &instruments,
+                   const GpibSettings &gpib)
+    : context_(runner, view, instruments, gpib) {}
 
 std::vector<TeachRun::Group> TeachRun::groups() {
     std::vector<Group> result;
@@ -53,22 +53,21 @@ void TeachRun::run() {
     lockWindow();
     prepareGroupLabels();
     if (anyGroupChecked()) {
-        context_.window().openPort();
+        context_.runner().openPort();
         restoreFactoryState();
         switchMode(true);
         teachGroups();
         storeTeachValues();
         switchMode(false);
-        context_.window().closePort();
+        context_.runner().closePort();
     }
     finish();
 }
 
 void TeachRun::lockWindow() {
-    TformMain &w = context_.window();
-    w.state.abortFlag = false;
-    w.beginAction(DeviceAction::TeachRun);
-    w.ctl<QListWidget>(QStringLiteral("ListBox1"))->clear();
+    context_.runner().clearAbort();
+    context_.runner().beginAction(DeviceAction::TeachRun);
+    context_.view().clearLog();
 }
 
 // A group that is taught starts from "0"; the labels of a group left out are disabled for good.
@@ -79,7 +78,7 @@ void TeachRun::prepareGroupLabels() {
             if (taught)
                 context_.setLabel(label, QStringLiteral("0"));
             else
-                context_.window().ctl<QLabel>(label)->setEnabled(false);
+                context_.view().disableLabel(label);
         }
     }
 }
@@ -101,7 +100,7 @@ void TeachRun::restoreFactoryState() {
         return;
     }
     context_.send(QStringLiteral(">MeasRange ") + QString::number(range));
-    context_.status(context_.window().msg(kMsgResetDevice));
+    context_.status(context_.runner().message(kMsgResetDevice));
     context_.send(QStringLiteral("RecallWE"));
 }
 
@@ -146,8 +145,7 @@ void TeachRun::storeTeachValues() {
 }
 
 void TeachRun::finish() {
-    TformMain &w = context_.window();
     context_.status(context_.aborted() ? QStringLiteral("Abbruch durch Benutzer.")
                                        : QStringLiteral("Teachen erfolgreich beendet."));
-    w.endAction();
+    context_.runner().endAction();
 }

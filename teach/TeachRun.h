@@ -11,7 +11,8 @@
 // Failures leave it as exceptions; an abort lets it unwind through its remaining steps.
 class TeachRun {
 public:
-    TeachRun(TformMain &window, InstrumentBackend &instruments);
+    TeachRun(OperationRunner &runner, TeachRunView &view, InstrumentBackend &instruments,
+             const GpibSettings &gpib);
     void run();
 
     // Value labels of the seven groups, keyed by the check box that selects the group.

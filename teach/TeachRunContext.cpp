@@ -1,82 +1,77 @@
 #include "teach/TeachRunContext.h"
 
 #include "app/NumberText.h"
-#include "app/TformMain.h"
+#include "app/SharedState.h"
+#include "link/OperationRunner.h"
 #include "teach/InstrumentBackend.h"
 #include "teach/InstrumentCommands.h"
-#include "teach/TeachController.h"
-#include "teach/TformOptions.h"
+#include "teach/TeachRunView.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QProgressBar>
 #include <stdexcept>
 #include <utility>
 
-TeachRunContext::TeachRunContext(TformMain &window, InstrumentBackend &instruments)
-    : window_(window), instruments_(instruments) {}
+TeachRunContext::TeachRunContext(OperationRunner &runner, TeachRunView &view,
+                                 InstrumentBackend &instruments, const GpibSettings &gpib)
+    : runner_(runner), view_(view), instruments_(instruments), gpib_(gpib) {}
 
 bool TeachRunContext::aborted() const {
-    return window_.state.abortFlag;
+    return runner_.abortRequested();
 }
 
 void TeachRunContext::status(const QString &text) {
-    window_.setStatus(text);
+    runner_.setStatus(text);
 }
 
 void TeachRunContext::delay(int ms) {
-    window_.Delay(ms);
+    runner_.delay(ms);
 }
 
 QString TeachRunContext::send(const QString &command) {
-    return window_.SendToCom(command);
+    return runner_.send(command);
 }
 
 void TeachRunContext::setLabel(const QString &name, const QString &text) {
-    window_.ctl<QLabel>(name)->setText(text);
+    view_.setLabel(name, text);
 }
 
 void TeachRunContext::setProgress(int maximum, int position) {
-    window_.Progress->setMaximum(maximum);
-    window_.Progress->setValue(position);
+    view_.setProgress(maximum, position);
 }
 
 void TeachRunContext::setProgressPosition(int position) {
-    window_.Progress->setValue(position);
+    view_.setProgressPosition(position);
 }
 
 int TeachRunContext::progressMaximum() const {
-    return window_.Progress->maximum();
+    return view_.progressMaximum();
 }
 
 void TeachRunContext::showMessage(const QString &text) {
-    window_.prompts().showMessage(&window_, text);
+    view_.showMessage(text);
 }
 
 void TeachRunContext::setModemLines(LineSide side) {
-    window_.ComPort().setDTR(side.dtr);
-    window_.ComPort().setRTS(side.rts);
+    runner_.setModemLines(side.dtr, side.rts);
 }
 
 bool TeachRunContext::checked(const char *checkBox) const {
-    return window_.ctl<QCheckBox>(QString::fromLatin1(checkBox))->isChecked();
+    return view_.checked(checkBox);
 }
 
 int TeachRunContext::rangeIndex() const {
-    return window_.ctl<QComboBox>(QStringLiteral("MeasRange1"))->currentIndex();
+    return view_.rangeIndex();
 }
 
 bool TeachRunContext::zelSimulation() const {
-    return window_.formOptions()->zelSimulation();
+    return view_.zelSimulation();
 }
 
 bool TeachRunContext::daValuesShown() const {
-    return window_.formOptions()->daWerteStattZelWerte();
+    return view_.daValuesShown();
 }
 
 QString TeachRunContext::instrumentSetting(const char *key) const {
-    const GpibSettings &g = window_.state.gpib;
+    const GpibSettings &g = gpib_;
     const QLatin1String name(key);
     const std::pair<const char *, const QString *> settings[] = {
         {"GPIB1", &g.GPIB1},
@@ -97,7 +92,7 @@ QString TeachRunContext::instrumentSetting(const char *key) const {
 }
 
 QString TeachRunContext::numberText(double value) const {
-    return NumberText::fromFloat(value, window_.state.decimalSeparator);
+    return NumberText::fromFloat(value, runner_.decimalSeparator());
 }
 
 std::unique_ptr<InstrumentSession> TeachRunContext::openInstrument(const QString &address) {
@@ -109,5 +104,5 @@ std::unique_ptr<InstrumentSession> TeachRunContext::openInstrument(const QString
 void TeachRunContext::refuseWithoutRange() {
     showMessage(QStringLiteral("Es wurde kein Druckmeßbereich gewählt. Das Teachen wird "
                                "abgebrochen!"));
-    window_.teach().requestStop();
+    view_.requestStop();
 }

@@ -7,16 +7,20 @@
 
 class InstrumentBackend;
 class InstrumentSession;
-class TformMain;
+class OperationRunner;
+class TeachRunView;
+struct GpibSettings;
 
-// What the sections of a teach run share: the window's services as the run uses them, the
-// options it reads, and the instruments. Waits, device commands and status texts all go
-// through here.
+// What the sections of a teach run share: the device session and the teach page as the run
+// uses them, the options it reads, and the instruments. Waits, device commands and status
+// texts all go through here.
 class TeachRunContext {
 public:
-    TeachRunContext(TformMain &window, InstrumentBackend &instruments);
+    TeachRunContext(OperationRunner &runner, TeachRunView &view, InstrumentBackend &instruments,
+                    const GpibSettings &gpib);
 
-    TformMain &window() { return window_; }
+    OperationRunner &runner() { return runner_; }
+    TeachRunView &view() { return view_; }
     bool aborted() const;
     void status(const QString &text);
     void delay(int ms);
@@ -46,6 +50,8 @@ public:
     void refuseWithoutRange();
 
 private:
-    TformMain &window_;
+    OperationRunner &runner_;
+    TeachRunView &view_;
     InstrumentBackend &instruments_;
+    const GpibSettings &gpib_;
 };

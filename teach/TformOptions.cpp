@@ -1,7 +1,7 @@
 #include "teach/TformOptions.h"
 
 #include "app/IniFile.h"
-#include "app/TformMain.h"
+#include "app/SharedState.h"
 #include "app/ToolSettings.h"
 
 #include <QCheckBox>
@@ -45,7 +45,10 @@ const SettingField kFields[] = {
 
 } // namespace
 
-TformOptions::TformOptions(TformMain &window) : QDialog(&window), window_(window) {
+TformOptions::TformOptions(QWidget *parent, SharedState &state, const QString &toolSettingsDir,
+                           GuardedRun guarded)
+    : QDialog(parent), state_(state), toolSettingsDir_(toolSettingsDir),
+      guarded_(std::move(guarded)) {
     setObjectName(QStringLiteral("formOptions"));
     setWindowTitle(QStringLiteral("Optionen"));
     // Fixed border with the system menu only: no help, minimise or maximise buttons.
@@ -74,10 +77,9 @@ TformOptions::TformOptions(TformMain &window) : QDialog(&window), window_(window
     save->setObjectName(QStringLiteral("ButtonSave"));
     auto *abort = new QPushButton(QStringLiteral("Abbrechen"), this);
     abort->setObjectName(QStringLiteral("ButtonAbort"));
-    connect(save, &QPushButton::clicked, this,
-            [this] { window_.runGuarded([this] { ButtonSaveClick(); }); });
+    connect(save, &QPushButton::clicked, this, [this] { guarded_([this] { ButtonSaveClick(); }); });
     connect(abort, &QPushButton::clicked, this,
-            [this] { window_.runGuarded([this] { ButtonAbortClick(); }); });
+            [this] { guarded_([this] { ButtonAbortClick(); }); });
 
     auto *buttons = new QHBoxLayout();
     buttons->addStretch(1);
@@ -99,21 +101,21 @@ QLineEdit *TformOptions::edit(const char *name) const {
 
 void TformOptions::FormCreate() {
     for (const SettingField &field : kFields)
-        edit(field.edit)->setText(window_.state.gpib.*field.member);
+        edit(field.edit)->setText(state_.gpib.*field.member);
 }
 
 void TformOptions::ButtonSaveClick() {
     for (const SettingField &field : kFields)
-        window_.state.gpib.*field.member = edit(field.edit)->text();
+        state_.gpib.*field.member = edit(field.edit)->text();
     // One file session for all nine keys, replaced at once: a failed save leaves the earlier
     // settings file whole.
-    const QString path = ToolSettings(window_.executableDir()).path();
+    const QString path = ToolSettings(toolSettingsDir_).path();
     QDir().mkpath(QFileInfo(path).absolutePath());
     IniFile file(path);
     file.load();
     for (const SettingField &field : kFields)
         file.writeString(QString::fromLatin1(field.section), QString::fromLatin1(field.key),
-                         window_.state.gpib.*field.member);
+                         state_.gpib.*field.member);
     file.save();
 }
 

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "app/Controls.h"
+
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
-class TformMain;
 struct GpibSettings;
+struct SharedState;
 
 // The instrument settings dialog: two GPIB addresses, seven channel lists of the
 // data-acquisition unit, and two switches of the teach run that are not stored.
 class TformOptions : public QDialog {
     Q_OBJECT
 public:
-    explicit TformOptions(TformMain &window);
+    // `toolSettingsDir`: where the instrument settings are stored.
+    TformOptions(QWidget *parent, SharedState &state, const QString &toolSettingsDir,
+                 GuardedRun guarded);
 
     // Copies the window's instrument settings into the edits.
     void FormCreate();
@@ -28,5 +32,7 @@ public:
 private:
     QLineEdit *edit(const char *name) const;
 
-    TformMain &window_;
+    SharedState &state_;
+    QString toolSettingsDir_;
+    GuardedRun guarded_;
 };

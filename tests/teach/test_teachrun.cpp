@@ -1,8 +1,8 @@
 // The production teach run against a simulated device and simulated bench instruments: the
 // whole run, the pressure points and their sides, groups left out, and the two options.
+#include "app/TeachController.h"
 #include "sim/AnalogFrontEnd.h"
 #include "teach/PressurePoints.h"
-#include "teach/TeachController.h"
 #include "teach/TeachRun.h"
 #include "tests/support/TestMain.h"
 #include "tests/teach/test_teachrun_fixture.h"

@@ -1,7 +1,7 @@
 // The teach run when things go wrong: wobbling pressure, refused points, odd replies from the
 // device and the instruments, a missing range, and the operator's abort.
+#include "app/TeachController.h"
 #include "link/EComPort.h"
-#include "teach/TeachController.h"
 #include "tests/support/TestMain.h"
 #include "tests/teach/test_teachrun_fixture.h"
 

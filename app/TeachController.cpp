@@ -1,0 +1,95 @@
+#include "app/TeachController.h"
+
+#include "app/TformMain.h"
+#include "teach/TeachRunView.h"
+#include "teach/TformOptions.h"
+
+#include "teach/InstrumentBackend.h"
+#include "teach/TeachRun.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// Marks a run as active for as long as it has not unwound, also when it leaves by an exception.
+class ActiveRun {
+public:
+    explicit ActiveRun(bool &flag) : flag_(flag) { flag_ = true; }
+    ~ActiveRun() { flag_ = false; }
+    ActiveRun(const ActiveRun &) = delete;
+    ActiveRun &operator=(const ActiveRun &) = delete;
+
+private:
+    bool &flag_;
+};
+
+} // namespace
+
+namespace {
+
+// The teach page and the instrument settings dialog as the teach run sees them.
+class TeachPageView : public TeachRunView {
+public:
+    explicit TeachPageView(TformMain &window) : w_(window) {}
+
+    void clearLog() override { w_.ctl<QListWidget>(QStringLiteral("ListBox1"))->clear(); }
+    void setLabel(const QString &name, const QString &text) override {
+        w_.ctl<QLabel>(name)->setText(text);
+    }
+    void disableLabel(const QString &name) override { w_.ctl<QLabel>(name)->setEnabled(false); }
+    bool checked(const char *checkBox) const override {
+        return w_.ctl<QCheckBox>(QString::fromLatin1(checkBox))->isChecked();
+    }
+    int rangeIndex() const override {
+        return w_.ctl<QComboBox>(QStringLiteral("MeasRange1"))->currentIndex();
+    }
+    void setProgress(int maximum, int position) override {
+        w_.Progress->setMaximum(maximum);
+        w_.Progress->setValue(position);
+    }
+    void setProgressPosition(int position) override { w_.Progress->setValue(position); }
+    int progressMaximum() const override { return w_.Progress->maximum(); }
+    void showMessage(const QString &text) override { w_.prompts().showMessage(&w_, text); }
+    bool zelSimulation() const override { return w_.formOptions()->zelSimulation(); }
+    bool daValuesShown() const override { return w_.formOptions()->daWerteStattZelWerte(); }
+    void requestStop() override { w_.teach().requestStop(); }
+
+private:
+    TformMain &w_;
+};
+
+} // namespace
+
+TeachController::TeachController(TformMain &window) : window_(window) {}
+
+void TeachController::runTeach() {
+    if (runActive_)
+        return;
+    ActiveRun active(runActive_);
+    const std::unique_ptr<InstrumentBackend> instruments = instrumentBackend();
+    TeachPageView view(window_);
+    TeachRun(window_, view, *instruments, window_.state.gpib).run();
+}
+
+void TeachController::abortTeach() {
+    requestStop();
+    // Ends a running wait now instead of after its full time.
+    window_.PauseTimerTimer();
+}
+
+void TeachController::requestStop() {
+    window_.state.abortFlag = true;
+    window_.requestStop();
+}
+
+std::unique_ptr<InstrumentBackend> TeachController::instrumentBackend() const {
+    return InstrumentBackend::create(InstrumentBackend::Selection::read(window_.executableDir()),
+                                     window_.options().instrumentBench, window_.state.gpib,
+                                     window_.options().waitScale);
+}
