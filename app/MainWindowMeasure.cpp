@@ -1,8 +1,8 @@
 // Handlers of the "Messwerte" page: measurement mode, charts, log, zeroing and reset.
+#include "app/MeasurementController.h"
 #include "app/TformMain.h"
 #include "measure/ChartConfiguration.h"
 #include "measure/EventLog.h"
-#include "measure/MeasurementController.h"
 #include "measure/ZeroResetAction.h"
 
 #include <QListWidget>

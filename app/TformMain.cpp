@@ -2,6 +2,8 @@
 
 #include "app/AppIcon.h"
 #include "app/Errors.h"
+#include "app/LanguageApplier.h"
+#include "app/MeasurementController.h"
 #include "app/NumberText.h"
 #include "app/ScrolledPage.h"
 #include "app/SettingsBinder.h"
@@ -11,13 +13,11 @@
 #include "app/ZelApplication.h"
 #include "calib/TFormKalibrieren.h"
 #include "calib/TFormKalibrierungLoeschen.h"
-#include "i18n/LanguageApplier.h"
 #include "i18n/MessageCatalogue.h"
 #include "link/CommandExchange.h"
 #include "link/TComSetupFrm.h"
 #include "link/WireText.h"
 #include "measure/MeasurePageBuilder.h"
-#include "measure/MeasurementController.h"
 #include "params/SettingsModel.h"
 #include "params/SettingsPagesBuilder.h"
 #include "params/TformBerFaktor.h"
@@ -397,7 +397,7 @@ QString TformMain::toolSettingsPath() const {
 }
 
 bool TformMain::measurementModeRuns() const {
-    return ctl<QPushButton>(QStringLiteral("ButtonConnection"))->text() != msg(kMsgStartMeasure);
+    return measuringLock_;
 }
 
 bool TformMain::refuseWhileMeasuring() {

@@ -109,7 +109,7 @@ public:
     QString executableDir() const { return options_.executableDir; }
     QString toolSettingsPath() const;
     void pumpMessages();
-    // The measurement mode counts as running while ButtonConnection does not read "start".
+    // The measurement mode runs from its start until it is stopped or fails.
     bool measurementModeRuns() const;
     // Shows entry 39 and returns true when the measurement mode runs.
     bool refuseWhileMeasuring();

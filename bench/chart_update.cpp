@@ -1,10 +1,10 @@
 // Cost of one chart update of all three charts as the measurement tick runs it: range, grid,
 // drawing into the three images, the grid labels and the images shown in their labels.
 // Usage: bench_chart_update [updates (2000)]
+#include "app/MeasurementController.h"
 #include "app/TformMain.h"
 #include "app/UserPrompts.h"
 #include "measure/ChartPainter.h"
-#include "measure/MeasurementController.h"
 
 #include <QApplication>
 #include <QComboBox>

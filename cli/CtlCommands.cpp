@@ -6,9 +6,8 @@
 #include "link/EComPort.h"
 #include "link/WireText.h"
 #include "measure/EventLog.h"
+#include "measure/MeasurementPoller.h"
 #include "measure/PolledChannels.h"
-#include "measure/StartQueries.h"
-#include "measure/ValueDisplay.h"
 #include "measure/ZeroResetAction.h"
 #include "params/ConfigFile.h"
 #include "params/ParamCodec.h"
@@ -464,18 +463,13 @@ int CtlCommands::watch(const CtlRequest &request) {
 
 void CtlCommands::watchLines(const CtlRequest &request) {
     SettingsModel model;
+    MeasurementPoller poller(session_, model);
     session_.clearAbort();
     session_.openPort();
     session_.setStatus(session_.message(kMsgConnected) + session_.portSuffix());
-    StartQueries(session_, model).run();
-    UnitSelection units;
-    units.extPress = model.choice(*ParamTable::find(QStringLiteral("ExtPress")));
-    units.unitP = model.choice(*ParamTable::find(QStringLiteral("UnitP")));
-    units.unitIN1 = model.choice(*ParamTable::find(QStringLiteral("UnitIN1")));
-    units.unitIN2 = model.choice(*ParamTable::find(QStringLiteral("UnitIN2")));
-    const char *unitLists[] = {"UnitP", "UnitIN1", "UnitIN2"};
-    const char *channelNames[] = {"pressure", "IN-1", "IN-2"};
-    std::array<double, PolledChannels::kChannelCount> previous{};
+    poller.start();
+    const UnitSelection units = poller.units();
+    const char *const channelNames[] = {"pressure", "IN-1", "IN-2"};
     if (request.csv) {
         QStringList header{QStringLiteral("time")};
         for (int channel = 0; channel < PolledChannels::kChannelCount; ++channel) {
@@ -492,34 +486,26 @@ void CtlCommands::watchLines(const CtlRequest &request) {
         if (session_.abortRequested())
             break;
         const QDateTime now = QDateTime::currentDateTime();
-        QStringList texts;
+        const int point = ChannelHistory::clampIndex(poller.historyIndex());
+        const MeasurementPoller::Texts texts = poller.poll();
+        QStringList shown;
         QStringList csv{now.toString(Qt::ISODate)};
         QJsonObject values;
         for (int channel = 0; channel < PolledChannels::kChannelCount; ++channel) {
             if (!PolledChannels::polled(channel, units))
                 continue;
-            const QString reply = session_.send(PolledChannels::command(channel));
-            const ParamDef &unitRow = *ParamTable::find(QString::fromLatin1(unitLists[channel]));
-            ValueDisplay::Format format;
-            format.localSeparator = session_.decimalSeparator();
-            format.language = session_.language();
-            format.hecto = PolledChannels::hectoUnit(channel, units);
-            format.unit = shownValue(model, unitRow, session_.language());
-            const PolledValue polled = ValueDisplay::interpret(reply, PolledChannels::name(channel),
-                                                               previous[channel], format);
-            if (polled.state == PointState::Value)
-                previous[channel] = polled.value;
-            texts << polled.text;
-            const QString number = polled.state == PointState::Value
-                                       ? QString::number(polled.value, 'g', 10)
-                                       : polled.text;
-            csv << number << format.unit;
-            QJsonObject value{{QStringLiteral("text"), polled.text},
-                              {QStringLiteral("unit"), format.unit}};
-            if (polled.state == PointState::Value)
+            const HistoryPoint &polled = poller.history(channel).at(point);
+            const bool number = polled.state == PointState::Value;
+            const QString unit = poller.unitText(channel);
+            shown << texts[channel];
+            csv << (number ? QString::number(polled.value, 'g', 10) : texts[channel]) << unit;
+            QJsonObject value{{QStringLiteral("text"), texts[channel]},
+                              {QStringLiteral("unit"), unit}};
+            if (number)
                 value.insert(QStringLiteral("value"), polled.value);
             values.insert(QString::fromLatin1(channelNames[channel]), value);
         }
+        poller.advance();
         session_.finishStatusLine();
         if (request.json)
             printJson({{QStringLiteral("time"), now.toString(Qt::ISODateWithMs)},
@@ -527,7 +513,7 @@ void CtlCommands::watchLines(const CtlRequest &request) {
         else if (request.csv)
             out_ << csv.join(QLatin1Char(',')) << '\n';
         else
-            out_ << EventLog::line(now, QLocale::system(), texts) << '\n';
+            out_ << EventLog::line(now, QLocale::system(), shown) << '\n';
         out_.flush();
     }
 }

@@ -5,6 +5,7 @@
 #include "i18n/MessageCatalogue.h"
 #include "i18n/SettingTexts.h"
 #include "measure/MeasurePageBuilder.h"
+#include "measure/MeasurementPoller.h"
 #include "measure/PolledChannels.h"
 #include "params/SettingsModel.h"
 
@@ -35,24 +36,11 @@ QLabel *label(const QWidget &window, const char *name) {
     return findControl<QLabel>(window, QString::fromLatin1(name));
 }
 
-int selected(const SettingsModel &settings, const char *list) {
-    return settings.choice(*ParamTable::find(QString::fromLatin1(list)));
-}
-
 } // namespace
-
-UnitSelection ChartConfiguration::currentUnits(const SettingsModel &settings) {
-    UnitSelection units;
-    units.extPress = selected(settings, "ExtPress");
-    units.unitP = selected(settings, kUnitLists[0]);
-    units.unitIN1 = selected(settings, kUnitLists[1]);
-    units.unitIN2 = selected(settings, kUnitLists[2]);
-    return units;
-}
 
 void ChartConfiguration::apply(QWidget &window, const SettingsModel &settings,
                                const SharedState &state) {
-    const UnitSelection units = currentUnits(settings);
+    const UnitSelection units = MeasurementPoller::unitsOf(settings);
     applyChannel(window, settings, state, kChannelPressure, units);
     applyChannel(window, settings, state, kChannelIN1, units);
     applyInputCaptions(window, state, kChannelIN1, units.extPress);

@@ -11,8 +11,6 @@ class ChartConfiguration {
 public:
     // The labels are found by name in `window`.
     static void apply(QWidget &window, const SettingsModel &settings, const SharedState &state);
-    // The selections of ExtPress, UnitP, UnitIN1 and UnitIN2 as the settings hold them.
-    static UnitSelection currentUnits(const SettingsModel &settings);
 
 private:
     static void applyChannel(QWidget &window, const SettingsModel &settings,

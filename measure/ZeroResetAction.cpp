@@ -1,7 +1,7 @@
 #include "measure/ZeroResetAction.h"
 
+#include "app/MeasurementController.h"
 #include "link/OperationRunner.h"
-#include "measure/MeasurementController.h"
 
 const ZeroResetAction::Kind ZeroResetAction::kZeroing{QStringLiteral("MZ"), 47, 104};
 const ZeroResetAction::Kind ZeroResetAction::kReset{QStringLiteral("Reset"), 57, 105};

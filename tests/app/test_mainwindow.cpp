@@ -185,10 +185,11 @@ private slots:
 
         // The caption of a running measurement survives a switch.
         w.SpracheEngClick();
-        fx.ctl<QPushButton>("ButtonConnection")->setText(QStringLiteral("stop measure"));
+        w.setMeasuringLock(true);
         w.SpracheDClick();
         QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(),
                  QStringLiteral("Messung stoppen"));
+        w.setMeasuringLock(false);
 
         // Pressure at both inputs relabels both input charts.
         fx.ctl<QComboBox>("ExtPress")->setCurrentIndex(3);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/MeasurementController.h"
+#include "app/MeasurementController.h"
 #include "tests/support/WindowFixture.h"
 
 #include <QByteArray>

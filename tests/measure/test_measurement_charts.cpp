@@ -1,7 +1,7 @@
 // The live charts and their captions through the window: the empty chart at start, one chart
 // update with grid labels and curve, unused charts, and DiagrammKonfiguration.
 #include "MeasureTestSupport.h"
-#include "i18n/LanguageApplier.h"
+#include "app/LanguageApplier.h"
 #include "measure/ChartPainter.h"
 #include "params/SettingsModel.h"
 #include "tests/support/TestMain.h"

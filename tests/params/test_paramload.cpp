@@ -371,15 +371,21 @@ void TestParamLoad::badReplies() {
 
 void TestParamLoad::refusedWhileMeasuring() {
     WindowFixture fx;
-    fx.ctl<QPushButton>("ButtonConnection")->setText(fx.window().msg(43));
-    fx.window().setStatus("before");
-    for (const char *button : {"ButtonLaden", "ButtonSenden", "ButtonWE100Pa", "ButtonWE250Pa"})
-        fx.click(button);
+    TformMain &w = fx.window();
+    // The buttons are out of reach while measuring; the handlers refuse all the same.
+    w.setMeasuringLock(true);
+    w.setStatus("before");
+    for (void (TformMain::*handler)() :
+         {&TformMain::ButtonLadenClick, &TformMain::ButtonSendenClick,
+          &TformMain::ButtonWE100PaClick, &TformMain::ButtonWE250PaClick})
+        w.runGuarded([&w, handler] { (w.*handler)(); });
     const QString refusal = "Momentan läuft die Druckmessung. Bitte beenden Sie diese zuerst.";
     QCOMPARE(fx.prompts().messages, QStringList(4, refusal));
     QCOMPARE(fx.prompts().errors, QStringList());
     QCOMPARE(fx.commands(), QStringList());
     QCOMPARE(fx.status(), QString("before"));
+    // No transfer took the controls: they come back when the measurement ends.
+    w.setMeasuringLock(false);
     QVERIFY(fx.window().ButtonLaden->isEnabled());
     QVERIFY(!fx.window().ButtonAbortConfig->isEnabled());
     QVERIFY(!fx.window().ComPort().connected());

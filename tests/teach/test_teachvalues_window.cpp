@@ -259,17 +259,20 @@ private slots:
 
     void measurementModeRefusesLoadAndSend() {
         WindowFixture fx(production());
-        auto *connection = fx.ctl<QPushButton>("ButtonConnection");
-        connection->setText(QStringLiteral("Messung stoppen"));
+        TformMain &w = fx.window();
+        // The buttons are out of reach while measuring; the handlers refuse all the same.
+        w.setMeasuringLock(true);
         setAllValueLabels(fx, "old");
         const QString status = fx.status();
-        fx.click("ButtonLoadTeach");
-        fx.click("ButtonSendTeach");
+        w.runGuarded([&w] { w.ButtonLoadTeachClick(); });
+        w.runGuarded([&w] { w.ButtonSendTeachClick(); });
         const QString refusal =
             QStringLiteral("Momentan läuft die Druckmessung. Bitte beenden Sie diese zuerst.");
         QCOMPARE(fx.prompts().messages, (QStringList{refusal, refusal}));
         QVERIFY(fx.commands().isEmpty());
         QCOMPARE(label(fx, "M120")->text(), QStringLiteral("old"));
+        // No teach transfer took the controls: they come back when the measurement ends.
+        w.setMeasuringLock(false);
         QVERIFY(fx.window().ButtonLaden->isEnabled());
         QVERIFY(fx.window().MEinstellungen->isEnabled());
         QCOMPARE(fx.status(), status);

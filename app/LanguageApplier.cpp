@@ -1,4 +1,4 @@
-#include "i18n/LanguageApplier.h"
+#include "app/LanguageApplier.h"
 
 #include "app/TformMain.h"
 #include "i18n/MessageCatalogue.h"
@@ -117,8 +117,8 @@ void LanguageApplier::applyCaptions(TformMain &window) {
 
 void LanguageApplier::applyStateCaptions(TformMain &window) {
     auto *connection = window.ctl<QPushButton>(QStringLiteral("ButtonConnection"));
-    const bool running = MessageCatalogue::matchesAnyLanguage(kMsgStopMeasure, connection->text());
-    connection->setText(window.msg(running ? kMsgStopMeasure : kMsgStartMeasure));
+    connection->setText(
+        window.msg(window.measurementModeRuns() ? kMsgStopMeasure : kMsgStartMeasure));
 
     const int mode = window.ctl<QComboBox>(QStringLiteral("ExtPress"))->currentIndex();
     const QString pressure = window.msg(kMsgPressureLetter);

@@ -3,6 +3,7 @@
 #include "measure/ChannelHistory.h"
 #include "measure/ChartMath.h"
 #include "measure/ChartPanel.h"
+#include "measure/MeasurementPoller.h"
 #include "measure/PolledChannels.h"
 
 #include <QImage>
@@ -14,7 +15,8 @@ class QListWidget;
 class TformMain;
 
 // The measurement mode of the "Messwerte" page: start, stop, the polling tick, the measuring
-// interval, the chart updates and the log lines. Owned by the main window.
+// interval, the chart updates and the log lines. The device side is the poller's; this class
+// shows what it gives. Owned by the main window.
 class MeasurementController {
 public:
     // Marks a device exchange of the measurement page as under way: a stop meanwhile leaves
@@ -33,8 +35,7 @@ public:
 
     explicit MeasurementController(TformMain &window);
 
-    // ButtonConnection: starts the mode when the button reads "Messung starten" in the current
-    // language, otherwise stops it.
+    // ButtonConnection: starts the mode when it does not run, otherwise stops it.
     void startOrStop();
     void start();
     void stop();
@@ -50,30 +51,24 @@ public:
     void updateCharts();
     const QImage &chartImage(int chart) const { return charts_.image(chart); }
 
-    int historyIndex() const { return historyIndex_; }
+    int historyIndex() const { return poller_.historyIndex(); }
     // For a history preloaded by hand (benchmarks); kept within 0..30.
-    void setHistoryIndex(int index) { historyIndex_ = ChannelHistory::clampIndex(index); }
+    void setHistoryIndex(int index) { poller_.setHistoryIndex(index); }
     int tickCounter() const { return tickCounter_; }
-    const ChannelHistory &history(int channel) const { return histories_.at(channel); }
-    ChannelHistory &history(int channel) { return histories_.at(channel); }
-    ValueRange configuredRange(int channel) const { return configured_.at(channel); }
-    ValueRange currentRange(int channel) const { return current_.at(channel); }
+    const ChannelHistory &history(int channel) const { return poller_.history(channel); }
+    ChannelHistory &history(int channel) { return poller_.history(channel); }
+    ValueRange configuredRange(int channel) const { return poller_.configuredRange(channel); }
+    ValueRange currentRange(int channel) const { return poller_.currentRange(channel); }
     bool exchangeUnderWay() const { return exchangeUnderWay_; }
 
 private:
     int interval() const;
-    // Polls one channel into point p; returns its display text.
-    QString poll(int channel, const UnitSelection &units);
-    QString unitText(int channel) const;
     void appendLogLine(const std::array<QString, PolledChannels::kChannelCount> &texts);
 
     TformMain &window_;
     ChartPanel charts_;
     QListWidget *log_ = nullptr;
-    std::array<ChannelHistory, PolledChannels::kChannelCount> histories_;
-    std::array<ValueRange, PolledChannels::kChannelCount> configured_{};
-    std::array<ValueRange, PolledChannels::kChannelCount> current_{};
-    int historyIndex_ = 0;
+    MeasurementPoller poller_;
     int tickCounter_ = 1;
     bool exchangeUnderWay_ = false;
 };

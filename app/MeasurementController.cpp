@@ -1,10 +1,8 @@
-#include "measure/MeasurementController.h"
+#include "app/MeasurementController.h"
 
 #include "app/TformMain.h"
 #include "measure/ChartConfiguration.h"
 #include "measure/EventLog.h"
-#include "measure/StartQueries.h"
-#include "measure/ValueDisplay.h"
 #include "params/SettingsModel.h"
 
 #include <QComboBox>
@@ -28,7 +26,6 @@ enum : int {
     kMsgSeconds = 98,
 };
 
-const char *const kUnitLists[3] = {"UnitP", "UnitIN1", "UnitIN2"};
 const char *const kValueLabels[3] = {"IntDruck", "Temperatur", "Feuchte"};
 const QString kIdleTitle = QStringLiteral("ZEL 40 / ZEL 80");
 const QString kPressureTitle = QStringLiteral("ZEL -   ");
@@ -47,11 +44,10 @@ MeasurementController::ExchangeScope::~ExchangeScope() {
 
 MeasurementController::MeasurementController(TformMain &window)
     : window_(window), charts_(window, window.state),
-      log_(window.ctl<QListWidget>(QStringLiteral("LLog"))) {}
+      log_(window.ctl<QListWidget>(QStringLiteral("LLog"))), poller_(window, window.settings()) {}
 
 void MeasurementController::startOrStop() {
-    const auto *button = window_.ctl<QPushButton>(QStringLiteral("ButtonConnection"));
-    if (button->text() == window_.msg(kMsgStartMeasure))
+    if (!window_.measurementModeRuns())
         start();
     else
         stop();
@@ -70,17 +66,10 @@ void MeasurementController::start() {
         ->setText(window_.msg(kMsgStopMeasure));
     window_.setStatus(window_.msg(kMsgConnected) + window_.portSuffix());
     tickCounter_ = 1;
-    historyIndex_ = 0;
-    for (ChannelHistory &history : histories_)
-        history.clearStates();
-
     {
         ExchangeScope scope(*this);
-        configured_ = StartQueries(window_, window_.settings(), [this](const ParamDef &row) {
-                          window_.settingArrived(row);
-                      }).run();
+        poller_.start([this](const ParamDef &row) { window_.settingArrived(row); });
     }
-    current_ = configured_;
 
     log_->clear();
     window_.TimerMessung->start();
@@ -118,53 +107,24 @@ void MeasurementController::tick() {
         window_.closePort();
         return;
     }
-    const UnitSelection units = ChartConfiguration::currentUnits(window_.settings());
-    std::array<QString, PolledChannels::kChannelCount> texts;
+    MeasurementPoller::Texts texts;
     {
         ExchangeScope scope(*this);
-        for (int channel = 0; channel < PolledChannels::kChannelCount; ++channel) {
-            if (PolledChannels::polled(channel, units))
-                texts[channel] = poll(channel, units);
-        }
+        texts = poller_.poll([this](int channel, const QString &text) {
+            window_.ctl<QLabel>(QString::fromLatin1(kValueLabels[channel]))->setText(text);
+            if (channel == kChannelPressure)
+                window_.setApplicationTitle(kPressureTitle + text);
+        });
     }
     if (tickCounter_ >= interval()) {
         tickCounter_ = 0;
         appendLogLine(texts);
         updateCharts();
-        historyIndex_ = ChannelHistory::advance(historyIndex_,
-                                                {&histories_[0], &histories_[1], &histories_[2]});
+        poller_.advance();
     }
     window_.Progress->setValue(tickCounter_);
     ++tickCounter_;
     window_.TimerMessung->start();
-}
-
-QString MeasurementController::poll(int channel, const UnitSelection &units) {
-    const int p = ChannelHistory::clampIndex(historyIndex_);
-    ChannelHistory &history = histories_[channel];
-    const QString reply = window_.SendToCom(PolledChannels::command(channel));
-
-    ValueDisplay::Format format;
-    format.localSeparator = window_.state.decimalSeparator;
-    format.language = window_.state.language;
-    format.hecto = PolledChannels::hectoUnit(channel, units);
-    format.unit = unitText(channel);
-    const double fallback = p > 0 ? history.at(p - 1).value : current_[channel].lower;
-    const PolledValue polled =
-        ValueDisplay::interpret(reply, PolledChannels::name(channel), fallback, format);
-    if (polled.state == PointState::Value)
-        history.setValue(p, polled.value);
-    else
-        history.setState(p, polled.state);
-
-    window_.ctl<QLabel>(QString::fromLatin1(kValueLabels[channel]))->setText(polled.text);
-    if (channel == kChannelPressure)
-        window_.setApplicationTitle(kPressureTitle + polled.text);
-    return polled.text;
-}
-
-QString MeasurementController::unitText(int channel) const {
-    return window_.ctl<QComboBox>(QString::fromLatin1(kUnitLists[channel]))->currentText();
 }
 
 void MeasurementController::appendLogLine(
@@ -181,14 +141,15 @@ void MeasurementController::appendLogLine(
 }
 
 void MeasurementController::updateCharts() {
-    const UnitSelection units = ChartConfiguration::currentUnits(window_.settings());
+    const UnitSelection units = poller_.units();
     for (int chart = 0; chart < ChartPanel::kChartCount; ++chart) {
         if (!PolledChannels::polled(chart, units)) {
             charts_.showUnused(chart);
             continue;
         }
-        current_[chart] =
-            charts_.showHistory(chart, histories_[chart], historyIndex_, configured_[chart]);
+        poller_.setCurrentRange(chart, charts_.showHistory(chart, poller_.history(chart),
+                                                           poller_.historyIndex(),
+                                                           poller_.configuredRange(chart)));
     }
 }
 
@@ -203,7 +164,7 @@ void MeasurementController::intervalChanged() {
     for (const char *name : {"LabelxAchse_P", "LabelxAchse_T", "LabelxAchse_F"})
         window_.ctl<QLabel>(QString::fromLatin1(name))->setText(caption);
     window_.Progress->setMaximum(value);
-    historyIndex_ = 0;
+    poller_.setHistoryIndex(0);
     tickCounter_ = value;
     log_->clear();
 }
