@@ -31,7 +31,7 @@ void TformMain::ButtonCalibCancelClick() {
 }
 
 void TformMain::Nachteachen() {
-    CalibLock lock(*this);
+    CalibLock lock(*runner_);
     lock.begin(msg(kReadingRange) + portSuffix());
     // Without a measurement no button could abort endless "Err" replies: the resends are bounded.
     const auto send = [this](const QString &command) {
@@ -56,7 +56,7 @@ void TformMain::Nachteachen() {
 }
 
 void TformMain::KalibrierungLoeschen() {
-    CalibLock lock(*this);
+    CalibLock lock(*runner_);
     lock.begin(msg(kRecallRunning));
     prompts().execModal(*formKalibrierungLoeschen());
     setStatus(msg(kRecallFinished));

@@ -41,9 +41,9 @@ void TformMain::ButtonSaveLogClick() {
 }
 
 void TformMain::ButtonNullierenClick() {
-    ZeroResetAction::run(*this, measurement(), ZeroResetAction::kZeroing);
+    ZeroResetAction::run(*runner_, measurement(), ZeroResetAction::kZeroing);
 }
 
 void TformMain::ButtonResetClick() {
-    ZeroResetAction::run(*this, measurement(), ZeroResetAction::kReset);
+    ZeroResetAction::run(*runner_, measurement(), ZeroResetAction::kReset);
 }

@@ -35,13 +35,13 @@ SettingsTransfer TformMain::settingsTransfer() {
     };
     observer.focusField = [this](const ParamDef &row) { settingsControl(row)->setFocus(); };
     observer.ended = [this] { endAction(); };
-    return SettingsTransfer(*this, *settings_, observer);
+    return SettingsTransfer(*runner_, *settings_, observer);
 }
 
 bool TformMain::beginTransfer(int progressMaximum) {
     if (refuseWhileMeasuring())
         return false;
-    state.abortFlag = false;
+    runner_->clearAbort();
     beginAction(DeviceAction::Transfer);
     state.transferFailureMarker = 0;
     settingsTransfer().begin(progressMaximum);
@@ -57,7 +57,7 @@ void TformMain::AlleParameterLaden() {
     state.transferFailureMarker = 0;
 }
 void TformMain::ButtonAbortConfigClick() {
-    state.abortFlag = true;
+    runner_->requestAbort();
 }
 void TformMain::ButtonSendenClick() {
     if (refuseWhileMeasuring())

@@ -25,7 +25,7 @@ constexpr int kMsgSaved = 59;
 // Besides the transfer lock, a teach transfer keeps the menus (files, settings dialogs) and
 // every teach button from starting anything else.
 void lockForTeachTransfer(TformMain &w) {
-    w.state.abortFlag = false;
+    w.runner().clearAbort();
     w.beginAction(DeviceAction::TeachTransfer);
     w.Progress->setMaximum(TeachValueTransfer::ProgressMaximum);
     w.Progress->setValue(0);
@@ -34,7 +34,7 @@ void lockForTeachTransfer(TformMain &w) {
 }
 
 void releaseAfterTeachTransfer(TformMain &w) {
-    w.state.abortFlag = false;
+    w.runner().clearAbort();
     w.endAction();
     w.Progress->setValue(0);
     w.state.transferFailureMarker = 0;

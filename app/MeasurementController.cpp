@@ -44,7 +44,8 @@ MeasurementController::ExchangeScope::~ExchangeScope() {
 
 MeasurementController::MeasurementController(TformMain &window)
     : window_(window), charts_(window, window.state),
-      log_(window.ctl<QListWidget>(QStringLiteral("LLog"))), poller_(window, window.settings()) {}
+      log_(window.ctl<QListWidget>(QStringLiteral("LLog"))),
+      poller_(window.runner(), window.settings()) {}
 
 void MeasurementController::startOrStop() {
     if (!window_.measurementModeRuns())
@@ -58,7 +59,7 @@ int MeasurementController::interval() const {
 }
 
 void MeasurementController::start() {
-    window_.state.abortFlag = false;
+    window_.runner().clearAbort();
     window_.setMeasuringLock(true);
     window_.Progress->setMaximum(interval());
     window_.openPort();
@@ -80,7 +81,7 @@ void MeasurementController::start() {
 void MeasurementController::stop() {
     window_.state.measurementRunning = false;
     window_.TimerMessung->stop();
-    window_.state.abortFlag = true;
+    window_.runner().requestAbort();
     window_.setStatus(window_.msg(kMsgDisconnecting));
     // A poll waiting for its reply still needs the port; it ends with the user abort, and
     // the failure handling closes the port.
@@ -103,7 +104,7 @@ void MeasurementController::stopAfterFailure() {
 
 void MeasurementController::tick() {
     window_.TimerMessung->stop();
-    if (window_.state.abortFlag) {
+    if (window_.runner().abortRequested()) {
         window_.closePort();
         return;
     }

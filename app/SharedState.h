@@ -12,8 +12,7 @@ struct GpibSettings {
 
 // State the window shares with every subsystem.
 struct SharedState {
-    int language = 0;       // 0 German, 1 English, 2 French
-    bool abortFlag = false; // observed by the command exchange and Delay
+    int language = 0; // 0 German, 1 English, 2 French
     bool measurementRunning = false;
     int transferFailureMarker = 0; // check number of the first refused setting of a send
     QChar decimalSeparator = QLatin1Char(',');

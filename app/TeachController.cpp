@@ -74,7 +74,7 @@ void TeachController::runTeach() {
     ActiveRun active(runActive_);
     const std::unique_ptr<InstrumentBackend> instruments = instrumentBackend();
     TeachPageView view(window_);
-    TeachRun(window_, view, *instruments, window_.state.gpib).run();
+    TeachRun(window_.runner(), view, *instruments, window_.state.gpib).run();
 }
 
 void TeachController::abortTeach() {
@@ -84,7 +84,7 @@ void TeachController::abortTeach() {
 }
 
 void TeachController::requestStop() {
-    window_.state.abortFlag = true;
+    window_.runner().requestAbort();
     window_.requestStop();
 }
 

@@ -9,12 +9,10 @@
 #include "app/SettingsBinder.h"
 #include "app/TeachController.h"
 #include "app/ToolSettings.h"
-#include "app/Waits.h"
 #include "app/ZelApplication.h"
 #include "calib/TFormKalibrieren.h"
 #include "calib/TFormKalibrierungLoeschen.h"
 #include "i18n/MessageCatalogue.h"
-#include "link/CommandExchange.h"
 #include "link/TComSetupFrm.h"
 #include "link/WireText.h"
 #include "measure/MeasurePageBuilder.h"
@@ -66,7 +64,6 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
     if (options_.executableDir.isEmpty())
         options_.executableDir = QCoreApplication::applicationDirPath();
     prompts_ = options_.prompts ? options_.prompts : std::make_shared<UserPrompts>();
-    comPort_ = std::make_unique<TComPort>(std::move(options_.driver));
     setObjectName(QStringLiteral("formMain"));
     setWindowIcon(AppIcon::make());
     setWindowTitle(QStringLiteral("ZEL 40 / ZEL 80 Inbetriebnahmetool"));
@@ -79,21 +76,21 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
     settings_ = new SettingsModel(this);
     settingsBinder_ = new SettingsBinder(*this, *settings_);
 
-    CommandExchange::Hooks hooks;
-    hooks.pumpMessages = [this] { pumpMessages(); };
-    hooks.abortRequested = [this] { return state.abortFlag; };
-    hooks.statusText = [this] { return statusText(); };
-    hooks.setStatus = [this](const QString &text) { setStatus(text); };
-    hooks.message = [this](int entry) { return msg(entry); };
-    exchange_ = std::make_unique<CommandExchange>(*comPort_, hooks, options_.replyTimeoutMs);
+    DeviceRunner::Options runnerOptions;
+    runnerOptions.replyTimeoutMs = options_.replyTimeoutMs;
+    runnerOptions.waitScale = options_.waitScale;
+    runnerOptions.driver = std::move(options_.driver);
+    runnerOptions.waitTimer = PauseTimer;
+    runner_ = new DeviceRunner(std::move(runnerOptions), *this, this);
+    connect(runner_, &DeviceRunner::controlStatesChanged, this, &TformMain::applyControlStates);
     measurement_ = std::make_unique<MeasurementController>(*this);
     teach_ = std::make_unique<TeachController>(*this);
 
     // The four dialogs live as long as the window.
     formOptions_ = new TformOptions(this, state, options_.executableDir, guardedRun());
     formBerFaktor_ = new TformBerFaktor(this, state, guardedRun());
-    formKalibrieren_ = new TFormKalibrieren(this, *this, state, guardedRun());
-    formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(this, *this, guardedRun());
+    formKalibrieren_ = new TFormKalibrieren(this, *runner_, state, guardedRun());
+    formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(this, *runner_, guardedRun());
 
     connectHandlers();
     resolveActionControls();
@@ -159,7 +156,6 @@ void TformMain::buildFrame() {
     TimerMessung->setInterval(1000);
     PauseTimer = new QTimer(this);
     PauseTimer->setObjectName(QStringLiteral("PauseTimer"));
-    waits_ = new Waits(PauseTimer, this);
 }
 
 void TformMain::buildMenus() {
@@ -288,11 +284,11 @@ void TformMain::FormCreate() {
     }
     const ToolSettings settings(options_.executableDir);
     state.language = settings.language();
-    comPort_->setPort(settings.comPort());
+    ComPort().setPort(settings.comPort());
     QMap<QString, QString> bindings = settings.portBindings();
     if (!options_.portDeviceOverride.isEmpty())
-        bindings.insert(comPort_->port(), options_.portDeviceOverride);
-    comPort_->setBindings(bindings);
+        bindings.insert(ComPort().port(), options_.portDeviceOverride);
+    ComPort().setBindings(bindings);
 
     SetLang();
     setFixedWidth(kWindowWidth);
@@ -309,7 +305,7 @@ void TformMain::FormCreate() {
 
     PageControl->setCurrentIndex(4);
     applyControlStates();
-    state.abortFlag = false;
+    runner_->clearAbort();
     state.measurementRunning = false;
     Progress->setMinimum(0);
     Progress->setValue(0);
@@ -325,31 +321,31 @@ QString TformMain::msg(int entry) const {
 }
 
 QString TformMain::SendToCom(const QString &command) {
-    return exchange_->send(command);
+    return runner_->send(command);
 }
 
 QString TformMain::SendSpToCom(const QString &command) {
-    const QString reply = exchange_->send(command);
-    Progress->setValue(Progress->value() + 1);
-    return reply;
+    return runner_->sendStep(command);
 }
 
 QString TformMain::SendToComUnabortable(const QString &command) {
-    return exchange_->send(command, false);
+    return runner_->sendUnabortable(command);
 }
 
 void TformMain::Delay(int ms) {
-    if (state.abortFlag)
-        return;
-    waits_->wait(qMax(0, static_cast<int>(ms * options_.waitScale)));
+    runner_->delay(ms);
 }
 
-void TformMain::startProgress(int maximum) {
+void TformMain::showProgressStart(int maximum) {
     Progress->setMaximum(maximum);
     Progress->setValue(0);
 }
 
-void TformMain::resetProgress() {
+void TformMain::showProgressStep() {
+    Progress->setValue(Progress->value() + 1);
+}
+
+void TformMain::showProgressReset() {
     Progress->setValue(0);
 }
 
@@ -358,7 +354,7 @@ QWidget *TformMain::settingsControl(const ParamDef &row) const {
 }
 
 void TformMain::PauseTimerTimer() {
-    waits_->endAll();
+    runner_->endWaits();
 }
 
 void TformMain::pumpMessages() {
@@ -380,16 +376,15 @@ QString TformMain::statusText() const {
 }
 
 QString TformMain::portSuffix() const {
-    return QStringLiteral(" (") + comPort_->port() + QLatin1Char(')');
+    return runner_->portSuffix();
 }
 
 void TformMain::openPort() {
-    comPort_->open();
-    comPort_->setEventChar('\r');
+    runner_->openPort();
 }
 
 void TformMain::closePort() {
-    comPort_->close();
+    runner_->closePort();
 }
 
 QString TformMain::toolSettingsPath() const {
@@ -397,7 +392,7 @@ QString TformMain::toolSettingsPath() const {
 }
 
 bool TformMain::measurementModeRuns() const {
-    return measuringLock_;
+    return runner_->measuring();
 }
 
 bool TformMain::refuseWhileMeasuring() {
@@ -408,15 +403,11 @@ bool TformMain::refuseWhileMeasuring() {
 }
 
 void TformMain::beginAction(DeviceAction action) {
-    action_ = action;
-    stopRequested_ = false;
-    applyControlStates();
+    runner_->beginAction(action);
 }
 
 void TformMain::endAction() {
-    action_ = DeviceAction::None;
-    stopRequested_ = false;
-    applyControlStates();
+    runner_->endAction();
 }
 
 void TformMain::pausePolling() {
@@ -428,17 +419,15 @@ void TformMain::resumePolling() {
 }
 
 void TformMain::setMeasuringLock(bool measuring) {
-    measuringLock_ = measuring;
-    applyControlStates();
+    runner_->setMeasuring(measuring);
 }
 
 void TformMain::requestStop() {
-    stopRequested_ = true;
-    applyControlStates();
+    runner_->requestStop();
 }
 
 void TformMain::applyControlStates() {
-    const ControlStates s = ControlStates::of(action_, measuringLock_, stopRequested_);
+    const ControlStates s = runner_->controlStates();
     for (QMenu *menu : {MEinstellungen, MExtras}) {
         menu->setEnabled(s.settingsMenus);
         menu->menuAction()->setEnabled(s.settingsMenus);
@@ -470,22 +459,13 @@ void TformMain::runGuarded(const std::function<void()> &handler) {
 }
 
 void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error) {
-    if (state.abortFlag)
+    if (runner_->abortRequested())
         setStatus(msg(kMsgAbortByUser));
-    try {
-        comPort_->close();
-    } catch (...) {
-        // The port is gone already; nothing more to close.
-    }
-    state.abortFlag = false;
     Progress->setValue(0);
     state.transferFailureMarker = 0;
     measurement_->stopAfterFailure();
     // Everything is usable again, except what a teach run still unwinding holds.
-    action_ = teach_->runActive() ? DeviceAction::TeachRun : DeviceAction::None;
-    stopRequested_ = action_ != DeviceAction::None;
-    measuringLock_ = false;
-    applyControlStates();
+    runner_->recoverFromFailure(teach_->runActive() ? DeviceAction::TeachRun : DeviceAction::None);
     setApplicationTitle(msg(kMsgCaption));
     prompts_->showError(this, errorText(error));
 }
@@ -502,26 +482,26 @@ void TformMain::ButtonBeendenClick() {
 
 void TformMain::closeEvent(QCloseEvent *event) {
     // Ends any wait so a running sequence unwinds instead of holding the window.
-    state.abortFlag = true;
+    runner_->requestAbort();
     PauseTimerTimer();
-    comPort_->close();
+    runner_->closePort();
     event->accept();
 }
 
 void TformMain::ButtonComPortClick() {
-    TComSetupFrm dialog(*comPort_, this);
+    TComSetupFrm dialog(ComPort(), this);
     dialog.loadFromPort();
     const ToolSettings settings(options_.executableDir);
     if (prompts_->execModal(dialog) == QDialog::Accepted) {
-        const QString before = comPort_->devicePath();
+        const QString before = ComPort().devicePath();
         dialog.applyToPort();
         // A device the user bound to the COM name is kept in section "Ports".
-        const bool demoBinding = comPort_->devicePath() == options_.portDeviceOverride;
+        const bool demoBinding = ComPort().devicePath() == options_.portDeviceOverride;
         if (!demoBinding &&
-            (comPort_->devicePath() != before || comPort_->bindings().contains(comPort_->port())))
-            settings.writeString(QStringLiteral("Ports"), comPort_->port(), comPort_->devicePath());
+            (ComPort().devicePath() != before || ComPort().bindings().contains(ComPort().port())))
+            settings.writeString(QStringLiteral("Ports"), ComPort().port(), ComPort().devicePath());
     }
-    settings.writeComPort(comPort_->port());
+    settings.writeComPort(ComPort().port());
 }
 
 void TformMain::switchLanguage(int language) {

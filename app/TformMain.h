@@ -4,7 +4,7 @@
 #include "app/SharedState.h"
 #include "app/UserPrompts.h"
 #include "link/DeviceAction.h"
-#include "link/OperationRunner.h"
+#include "link/DeviceRunner.h"
 #include "link/TComPort.h"
 
 #include <QMainWindow>
@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-class CommandExchange;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -42,7 +41,7 @@ class InstrumentBench;
 // The main window: owns the widgets, the serial port, the timers and the shared state, and
 // keeps the handler names of the design. Each handler is short; the logic of a subsystem
 // lives in the classes of its folder.
-class TformMain : public QMainWindow, public OperationRunner {
+class TformMain : public QMainWindow, private DeviceRunner::Feedback {
     Q_OBJECT
 public:
     struct Options {
@@ -71,31 +70,15 @@ public:
     // SendToCom whose resends on "Err" are bounded, for actions that offer no abort control.
     QString SendToComUnabortable(const QString &command);
     void Delay(int ms);
-    void setStatus(const QString &text) override;
+    void setStatus(const QString &text);
     QString statusText() const;
-    QString portSuffix() const override; // " (COM1)"
-    void openPort() override;            // empty event set, open, event character CR
-    void closePort() override;
-    bool portOpen() const override { return comPort_->connected(); }
-    void setModemLines(bool dtr, bool rts) override {
-        comPort_->setDTR(dtr);
-        comPort_->setRTS(rts);
-    }
+    QString portSuffix() const; // " (COM1)"
+    void openPort();            // empty event set, open, event character CR
+    void closePort();
 
-    // --- the device session of the device logic ---
-    QString send(const QString &command) override { return SendToCom(command); }
-    QString sendStep(const QString &command) override { return SendSpToCom(command); }
-    QString sendUnabortable(const QString &command) override {
-        return SendToComUnabortable(command);
-    }
-    void delay(int ms) override { Delay(ms); }
-    bool abortRequested() const override { return state.abortFlag; }
-    void clearAbort() override { state.abortFlag = false; }
-    void startProgress(int maximum) override;
-    void resetProgress() override;
-    QString message(int entry) const override { return msg(entry); }
-    int language() const override { return state.language; }
-    QChar decimalSeparator() const override { return state.decimalSeparator; }
+    // The operation runner of the window: the port, the waits, the abort request and the mode
+    // of the running device action. The device logic gets it as its session.
+    DeviceRunner &runner() { return *runner_; }
 
     // The 50 settings the settings pages show and edit.
     SettingsModel &settings() { return *settings_; }
@@ -104,7 +87,7 @@ public:
     // A setting came from the device or a file: the teach page and the charts follow it.
     void settingArrived(const ParamDef &row);
     UserPrompts &prompts() { return *prompts_; }
-    TComPort &ComPort() { return *comPort_; }
+    TComPort &ComPort() { return runner_->port(); }
     const Options &options() const { return options_; }
     QString executableDir() const { return options_.executableDir; }
     QString toolSettingsPath() const;
@@ -122,14 +105,10 @@ public:
     // --- device actions and the controls they leave in reach ---
     // Takes the controls of an action: every control that could start another device action
     // is disabled; the ones that abort or stop it stay usable.
-    void beginAction(DeviceAction action) override;
+    void beginAction(DeviceAction action);
     // The action has ended: the controls follow what still runs.
-    void endAction() override;
-    bool measurementRunning() const override { return state.measurementRunning; }
-    // The measurement's polling timer.
-    void pausePolling() override;
-    void resumePolling() override;
-    DeviceAction currentAction() const { return action_; }
+    void endAction();
+    DeviceAction currentAction() const { return runner_->action(); }
     // The measurement mode holds the port and keeps the settings out of reach while it runs.
     void setMeasuringLock(bool measuring);
     // The running action was told to stop (its abort button is given up while it unwinds).
@@ -166,7 +145,7 @@ public:
     QString errorText(const std::exception &error) const;
     // Stops PauseTimer: every running wait ends now.
     void PauseTimerTimer();
-    Waits &waits() { return *waits_; }
+    Waits &waits() { return runner_->waits(); }
     void ButtonBeendenClick();
     void ButtonOptionsClick();
     void ButtonComPortClick();
@@ -239,23 +218,31 @@ private:
     bool beginTransfer(int progressMaximum);
     SettingsTransfer settingsTransfer();
 
+    // What the runner shows, in the window's controls.
+    void showStatus(const QString &text) override { setStatus(text); }
+    QString shownStatus() const override { return statusText(); }
+    void showProgressStart(int maximum) override;
+    void showProgressStep() override;
+    void showProgressReset() override;
+    QString message(int entry) const override { return msg(entry); }
+    int language() const override { return state.language; }
+    QChar decimalSeparator() const override { return state.decimalSeparator; }
+    bool measurementRunning() const override { return state.measurementRunning; }
+    void pausePolling() override;
+    void resumePolling() override;
+
     Options options_;
     std::shared_ptr<UserPrompts> prompts_;
-    std::unique_ptr<TComPort> comPort_;
-    std::unique_ptr<CommandExchange> exchange_;
+    DeviceRunner *runner_ = nullptr;
     std::unique_ptr<MeasurementController> measurement_;
     std::unique_ptr<TeachController> teach_;
     SettingsModel *settings_ = nullptr;
     SettingsBinder *settingsBinder_ = nullptr;
-    Waits *waits_ = nullptr;
     struct ActionControls {
         QPushButton *connection = nullptr;
         QList<QPushButton *> measureActions, teach;
         QPushButton *abortTeach = nullptr;
     } actionControls_;
-    DeviceAction action_ = DeviceAction::None;
-    bool measuringLock_ = false;
-    bool stopRequested_ = false;
     TformOptions *formOptions_ = nullptr;
     TformBerFaktor *formBerFaktor_ = nullptr;
     TFormKalibrieren *formKalibrieren_ = nullptr;

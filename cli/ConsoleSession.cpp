@@ -2,18 +2,24 @@
 
 #include "app/NumberText.h"
 #include "app/ToolSettings.h"
-#include "app/Waits.h"
 #include "i18n/MessageCatalogue.h"
-#include "link/CommandExchange.h"
 #include "link/SerialDriver.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QLocale>
 #include <QRegularExpression>
 
+namespace {
+DeviceRunner::Options runnerOptions(ConsoleSession::Options &options) {
+    DeviceRunner::Options runner;
+    runner.replyTimeoutMs = options.replyTimeoutMs;
+    runner.waitScale = options.waitScale;
+    runner.driver = std::move(options.driver);
+    return runner;
+}
+} // namespace
+
 ConsoleSession::ConsoleSession(Options options)
-    : port_(std::move(options.driver)), language_(options.language), waitScale_(options.waitScale),
+    : DeviceRunner(runnerOptions(options), *this), language_(options.language),
       separator_(NumberText::localDecimalSeparator(QLocale::system())),
       statusLine_(options.statusLine), statusStream_(options.statusStream) {
     // The port as the window would use it: the COM name of the tool settings file and its
@@ -23,88 +29,54 @@ ConsoleSession::ConsoleSession(Options options)
     static const QRegularExpression comName(QStringLiteral("^com\\d+$"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (options.port.isEmpty()) {
-        port_.setPort(settings.comPort());
+        port().setPort(settings.comPort());
     } else if (comName.match(options.port).hasMatch()) {
-        port_.setPort(options.port);
+        port().setPort(options.port);
     } else {
-        port_.setPort(settings.comPort());
-        bindings.insert(port_.port(), options.port);
+        port().setPort(settings.comPort());
+        bindings.insert(port().port(), options.port);
     }
-    port_.setBindings(bindings);
-
-    waits_ = new Waits(&waitTimer_, this);
-    CommandExchange::Hooks hooks;
-    hooks.pumpMessages = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    hooks.abortRequested = [this] { return abort_.load(); };
-    hooks.statusText = [this] { return status_; };
-    hooks.setStatus = [this](const QString &text) { setStatus(text); };
-    hooks.message = [this](int entry) { return message(entry); };
-    exchange_ = std::make_unique<CommandExchange>(port_, hooks, options.replyTimeoutMs);
+    port().setBindings(bindings);
 }
 
 ConsoleSession::~ConsoleSession() {
     finishStatusLine();
     try {
-        port_.close();
+        closePort();
     } catch (...) {
         // Closing a port that is gone has nothing left to do.
     }
 }
 
-QString ConsoleSession::send(const QString &command) {
-    return exchange_->send(command);
-}
-
-QString ConsoleSession::sendStep(const QString &command) {
-    const QString reply = exchange_->send(command);
-    ++progress_;
-    drawStatusLine();
-    return reply;
-}
-
-QString ConsoleSession::sendUnabortable(const QString &command) {
-    return exchange_->send(command, false);
-}
-
-void ConsoleSession::delay(int ms) {
-    if (abort_)
-        return;
-    waits_->wait(qMax(0, static_cast<int>(ms * waitScale_)));
-}
-
-void ConsoleSession::openPort() {
-    port_.open();
-    port_.setEventChar('\r');
-}
-
-void ConsoleSession::closePort() {
-    port_.close();
-}
-
 QString ConsoleSession::portSuffix() const {
-    const QString device = port_.devicePath();
-    return QStringLiteral(" (") + port_.port() + QStringLiteral(" → ") + device + QLatin1Char(')');
+    return QStringLiteral(" (") + port().port() + QStringLiteral(" → ") + port().devicePath() +
+           QLatin1Char(')');
 }
 
-void ConsoleSession::requestAbort() {
-    abort_ = true;
-    waits_->endAll();
+void ConsoleSession::abortBySignal() {
+    requestAbort();
+    endWaits();
 }
 
-void ConsoleSession::setStatus(const QString &text) {
+void ConsoleSession::showStatus(const QString &text) {
     status_ = text;
     if (history_.isEmpty() || history_.constLast() != text)
         history_.append(text);
     drawStatusLine();
 }
 
-void ConsoleSession::startProgress(int maximum) {
+void ConsoleSession::showProgressStart(int maximum) {
     progressMaximum_ = maximum;
     progress_ = 0;
     drawStatusLine();
 }
 
-void ConsoleSession::resetProgress() {
+void ConsoleSession::showProgressStep() {
+    ++progress_;
+    drawStatusLine();
+}
+
+void ConsoleSession::showProgressReset() {
     progress_ = 0;
     progressMaximum_ = 0;
     drawStatusLine();

@@ -1,22 +1,17 @@
 #pragma once
 
-#include "link/DeviceSession.h"
-#include "link/TComPort.h"
+#include "link/DeviceRunner.h"
 
-#include <QObject>
-#include <QTimer>
-#include <atomic>
+#include <QStringList>
 #include <cstdio>
 #include <memory>
 
-class CommandExchange;
 class SerialDriver;
-class Waits;
 
-// The device session of the command line: the tool's serial port and command exchange, waits
-// that a stop signal ends, and a status line on stderr (only when stderr is a terminal).
-class ConsoleSession : public QObject, public DeviceSession {
-    Q_OBJECT
+// The operation runner of the command line: the port named on the command line (or the tool
+// settings file's, as the window uses it), and a status line on stderr when stderr is a
+// terminal.
+class ConsoleSession : private DeviceRunner::Feedback, public DeviceRunner {
 public:
     struct Options {
         QString executableDir;                // where "ZEL ToolConfig.ini" is looked for
@@ -32,47 +27,29 @@ public:
     explicit ConsoleSession(Options options);
     ~ConsoleSession() override;
 
-    QString send(const QString &command) override;
-    QString sendStep(const QString &command) override;
-    QString sendUnabortable(const QString &command) override;
-    void delay(int ms) override;
-    void openPort() override;
-    void closePort() override;
-    bool portOpen() const override { return port_.connected(); }
-    void setModemLines(bool dtr, bool rts) override {
-        port_.setDTR(dtr);
-        port_.setRTS(rts);
-    }
-    QString portSuffix() const override;
-    bool abortRequested() const override { return abort_.load(); }
-    void clearAbort() override { abort_ = false; }
-    void setStatus(const QString &text) override;
-    void startProgress(int maximum) override;
-    void resetProgress() override;
     QString message(int entry) const override;
     int language() const override { return language_; }
     QChar decimalSeparator() const override { return separator_; }
+    // "(COM1 → /dev/ttyUSB0)": a script's user knows the device rather than the COM name.
+    QString portSuffix() const override;
 
-    // The user asked to stop (Ctrl-C, SIGTERM): the running exchange ends after its reply and
-    // every wait ends now.
-    void requestAbort();
-    // The status texts shown so far, in order (for the caller's messages and for tests).
+    // A stop signal (Ctrl-C, SIGTERM): the running exchange ends after its reply and every
+    // wait ends now.
+    void abortBySignal();
+    // The status texts shown so far, in order.
     const QStringList &statusHistory() const { return history_; }
     // Ends the status line so the next output starts on a line of its own.
     void finishStatusLine();
 
-    TComPort &port() { return port_; }
-
 private:
+    void showStatus(const QString &text) override;
+    QString shownStatus() const override { return status_; }
+    void showProgressStart(int maximum) override;
+    void showProgressStep() override;
+    void showProgressReset() override;
     void drawStatusLine();
 
-    TComPort port_;
-    std::unique_ptr<CommandExchange> exchange_;
-    QTimer waitTimer_;
-    Waits *waits_ = nullptr;
-    std::atomic<bool> abort_{false};
     int language_ = 0;
-    double waitScale_ = 1.0;
     QChar separator_;
     bool statusLine_ = false;
     std::FILE *statusStream_ = stderr;

@@ -64,7 +64,7 @@ void abortOnStopSignals(ConsoleSession &session) {
         char byte;
         while (::read(signalPipe[0], &byte, 1) > 0) {
         }
-        session.requestAbort();
+        session.abortBySignal();
     });
     struct sigaction action {};
     action.sa_handler = onStopSignal;

@@ -390,12 +390,12 @@ private slots:
         w.Progress->setMaximum(49);
         w.Progress->setValue(12);
         w.state.transferFailureMarker = 7;
-        w.state.abortFlag = true;
+        w.runner().requestAbort();
         w.runGuarded([] { throw EGlobalError(QStringLiteral("Abbruch durch Benutzer")); });
         QCOMPARE(fx.prompts().errors, QStringList{QStringLiteral("Abbruch durch Benutzer")});
         QCOMPARE(fx.status(), QStringLiteral("Abbruch durch Benutzer"));
         QVERIFY(!w.ComPort().connected());
-        QVERIFY(!w.state.abortFlag);
+        QVERIFY(!w.runner().abortRequested());
         QVERIFY(w.ButtonLaden->isEnabled() && w.ButtonSenden->isEnabled());
         QVERIFY(!w.ButtonAbortConfig->isEnabled());
         QVERIFY(w.MEinstellungen->isEnabled() && w.StatusSheet->isEnabled());
@@ -418,12 +418,12 @@ private slots:
         WindowFixture fx(config);
         TformMain &w = fx.window();
         QElapsedTimer clock;
-        w.state.abortFlag = true;
+        w.runner().requestAbort();
         clock.start();
         w.Delay(5000);
         QVERIFY(clock.elapsed() < 1000);
 
-        w.state.abortFlag = false;
+        w.runner().clearAbort();
         bool handled = false;
         QTimer::singleShot(20, &w, [&handled] { handled = true; });
         clock.start();

@@ -35,7 +35,7 @@ private slots:
         QVERIFY(w.state.measurementRunning);
         QVERIFY(w.TimerMessung->isActive());
         QVERIFY(w.ComPort().connected());
-        QVERIFY(!w.state.abortFlag);
+        QVERIFY(!w.runner().abortRequested());
         QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(),
                  QStringLiteral("Messung stoppen"));
         QCOMPARE(fx.status(), QStringLiteral("Verbunden mit ZEL 40 / ZEL 80 ... (COM1)"));
@@ -280,7 +280,7 @@ private slots:
         fx.click("ButtonConnection");
         QVERIFY(!w.state.measurementRunning);
         QVERIFY(!w.TimerMessung->isActive());
-        QVERIFY(w.state.abortFlag);
+        QVERIFY(w.runner().abortRequested());
         QVERIFY(!w.ComPort().connected());
         QCOMPARE(fx.status(), QStringLiteral("Verbindung zu ZEL 40 / ZEL 80 getrennt"));
         QCOMPARE(w.windowTitle(), QStringLiteral("ZEL 40 / ZEL 80"));
@@ -324,7 +324,7 @@ private slots:
         QCOMPARE(fx.prompts().errors, QStringList{"Abbruch durch Benutzer"});
         QCOMPARE(fx.status(), QStringLiteral("Abbruch durch Benutzer"));
         QVERIFY(!w.ComPort().connected());
-        QVERIFY(!w.state.abortFlag);
+        QVERIFY(!w.runner().abortRequested());
         QVERIFY(!w.state.measurementRunning);
         QVERIFY(!w.TimerMessung->isActive());
         QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(),

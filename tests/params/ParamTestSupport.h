@@ -49,7 +49,7 @@ inline bool windowIsIdle(WindowFixture &fx, QString *why) {
                 p << s->objectName() + " disabled";
         if (w.Progress->value() != 0)
             p << "progress " + QString::number(w.Progress->value());
-        if (w.state.abortFlag)
+        if (w.runner().abortRequested())
             p << "abort flag set";
         if (w.state.transferFailureMarker != 0)
             p << "marker " + QString::number(w.state.transferFailureMarker);

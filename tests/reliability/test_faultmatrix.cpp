@@ -418,7 +418,7 @@ Observed TestFaultMatrix::run(WindowFixture &fx, Action action, Fault fault) {
         }
         if (clock.elapsed() > kHangMs) {
             seen.hung = true;
-            window.state.abortFlag = true;
+            window.runner().requestAbort();
             if (window.PauseTimer->isActive())
                 window.PauseTimerTimer();
         }

@@ -277,7 +277,7 @@ void TestTeachRunFaults::abortDuringDaSearch() {
     QCOMPARE(fx.bench->openSessions(), 0);
     QVERIFY(fx.line->model.teachMode());
     QCOMPARE(fx.lockedControls(), QString());
-    QVERIFY(!fx.window().state.abortFlag);
+    QVERIFY(!fx.window().runner().abortRequested());
 }
 
 void TestTeachRunFaults::abortDuringDaSearchOfSimulatedDevice() {

@@ -74,7 +74,7 @@ public:
         QObject::connect(&watchdog_, &QTimer::timeout, [this] {
             if (bench->log().size() > config_.benchLimit && !watchdogFired) {
                 watchdogFired = true;
-                window_->state.abortFlag = true;
+                window_->runner().requestAbort();
             }
         });
         watchdog_.start();

@@ -60,7 +60,7 @@ void verifyReleased(WindowFixture &fx) {
     for (const char *name : {"ButtonTeach", "ButtonLoadTeach", "ButtonSendTeach"})
         QVERIFY2(fx.ctl<QPushButton>(QString::fromLatin1(name))->isEnabled(), name);
     QVERIFY(!fx.ctl<QPushButton>("ButtonAbortTeach")->isEnabled());
-    QVERIFY(!w.state.abortFlag);
+    QVERIFY(!w.runner().abortRequested());
 }
 
 QString integerError(const QString &text) {

@@ -1,0 +1,111 @@
+#include "link/DeviceRunner.h"
+
+#include "app/Waits.h"
+#include "link/CommandExchange.h"
+#include "link/SerialDriver.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+DeviceRunner::DeviceRunner(Options options, Feedback &feedback, QObject *parent)
+    : QObject(parent), feedback_(feedback), port_(std::move(options.driver)),
+      waitScale_(options.waitScale) {
+    QTimer *timer = options.waitTimer ? options.waitTimer : new QTimer(this);
+    waits_ = new Waits(timer, this);
+    CommandExchange::Hooks hooks;
+    // The front end keeps painting and its abort buttons keep working between the lines.
+    hooks.pumpMessages = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    hooks.abortRequested = [this] { return abort_; };
+    hooks.statusText = [this] { return feedback_.shownStatus(); };
+    hooks.setStatus = [this](const QString &text) { feedback_.showStatus(text); };
+    hooks.message = [this](int entry) { return feedback_.message(entry); };
+    exchange_ = std::make_unique<CommandExchange>(port_, hooks, options.replyTimeoutMs);
+}
+
+DeviceRunner::~DeviceRunner() = default;
+
+int DeviceRunner::replyTimeoutMs() const {
+    return exchange_->replyTimeoutMs();
+}
+
+QString DeviceRunner::send(const QString &command) {
+    return exchange_->send(command);
+}
+
+QString DeviceRunner::sendStep(const QString &command) {
+    const QString reply = exchange_->send(command);
+    feedback_.showProgressStep();
+    return reply;
+}
+
+QString DeviceRunner::sendUnabortable(const QString &command) {
+    return exchange_->send(command, false);
+}
+
+void DeviceRunner::delay(int ms) {
+    if (abort_)
+        return;
+    waits_->wait(qMax(0, static_cast<int>(ms * waitScale_)));
+}
+
+void DeviceRunner::endWaits() {
+    waits_->endAll();
+}
+
+void DeviceRunner::openPort() {
+    port_.open();
+    port_.setEventChar('\r');
+}
+
+void DeviceRunner::closePort() {
+    port_.close();
+}
+
+void DeviceRunner::setModemLines(bool dtr, bool rts) {
+    port_.setDTR(dtr);
+    port_.setRTS(rts);
+}
+
+QString DeviceRunner::portSuffix() const {
+    return QStringLiteral(" (") + port_.port() + QLatin1Char(')');
+}
+
+void DeviceRunner::beginAction(DeviceAction action) {
+    action_ = action;
+    stopRequested_ = false;
+    emit controlStatesChanged();
+}
+
+void DeviceRunner::endAction() {
+    action_ = DeviceAction::None;
+    stopRequested_ = false;
+    emit controlStatesChanged();
+}
+
+void DeviceRunner::setMeasuring(bool measuring) {
+    measuring_ = measuring;
+    emit controlStatesChanged();
+}
+
+void DeviceRunner::requestStop() {
+    stopRequested_ = true;
+    emit controlStatesChanged();
+}
+
+void DeviceRunner::recoverFromFailure(DeviceAction stillUnwinding) {
+    try {
+        port_.close();
+    } catch (...) {
+        // The port is gone already; nothing more to close.
+    }
+    abort_ = false;
+    action_ = stillUnwinding;
+    stopRequested_ = stillUnwinding != DeviceAction::None;
+    measuring_ = false;
+    emit controlStatesChanged();
+}
+
+ControlStates DeviceRunner::controlStates() const {
+    return ControlStates::of(action_, measuring_, stopRequested_);
+}

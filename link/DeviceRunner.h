@@ -1,0 +1,110 @@
+#pragma once
+
+#include "link/OperationRunner.h"
+#include "link/TComPort.h"
+
+#include <QObject>
+#include <memory>
+
+class CommandExchange;
+class QTimer;
+class SerialDriver;
+class Waits;
+
+// The one operation runner of a front end: the serial port and its command exchange, the
+// waits, the abort request, the mode of the running device action (and whether a measurement
+// holds the port), and the clean-up after a failure. The window and zelctl each run one; what
+// they show goes to their Feedback. The enabled state of every control follows controlStates().
+class DeviceRunner : public QObject, public OperationRunner {
+    Q_OBJECT
+public:
+    // Where a front end shows what the runner does.
+    class Feedback {
+    public:
+        virtual ~Feedback() = default;
+        virtual void showStatus(const QString &text) = 0;
+        virtual QString shownStatus() const = 0;
+        virtual void showProgressStart(int maximum) = 0;
+        virtual void showProgressStep() = 0;
+        virtual void showProgressReset() = 0;
+        virtual QString message(int entry) const = 0;
+        virtual int language() const = 0;
+        virtual QChar decimalSeparator() const = 0;
+        // The measurement's polling, where the front end has one.
+        virtual bool measurementRunning() const { return false; }
+        virtual void pausePolling() {}
+        virtual void resumePolling() {}
+    };
+
+    struct Options {
+        int replyTimeoutMs = 50000;           // tests shorten the reply wait
+        double waitScale = 1.0;               // tests shorten every wait
+        std::unique_ptr<SerialDriver> driver; // the serial line (a test double in tests)
+        QTimer *waitTimer = nullptr;          // the one timer of the waits; made here if none
+    };
+
+    DeviceRunner(Options options, Feedback &feedback, QObject *parent = nullptr);
+    ~DeviceRunner() override;
+
+    QString send(const QString &command) override;
+    QString sendStep(const QString &command) override;
+    QString sendUnabortable(const QString &command) override;
+    void delay(int ms) override;
+    void openPort() override;
+    void closePort() override;
+    bool portOpen() const override { return port_.connected(); }
+    void setModemLines(bool dtr, bool rts) override;
+    QString portSuffix() const override;
+
+    bool abortRequested() const override { return abort_; }
+    void clearAbort() override { abort_ = false; }
+    // The abort buttons: the running exchange ends after its reply, a wait at its end.
+    void requestAbort() { abort_ = true; }
+    // Every running wait ends now.
+    void endWaits();
+
+    void setStatus(const QString &text) override { feedback_.showStatus(text); }
+    void startProgress(int maximum) override { feedback_.showProgressStart(maximum); }
+    void resetProgress() override { feedback_.showProgressReset(); }
+    QString message(int entry) const override { return feedback_.message(entry); }
+    int language() const override { return feedback_.language(); }
+    QChar decimalSeparator() const override { return feedback_.decimalSeparator(); }
+
+    // --- modes ---
+    void beginAction(DeviceAction action) override;
+    void endAction() override;
+    DeviceAction action() const { return action_; }
+    // The measurement mode holds the port and keeps the settings out of reach while it runs.
+    void setMeasuring(bool measuring);
+    bool measuring() const { return measuring_; }
+    // The running action was told to stop (its abort button is given up while it unwinds).
+    void requestStop();
+    // After a failure: the port is closed and the abort request dropped; every mode ends but
+    // `stillUnwinding`, an action that has not returned yet (it keeps its stop request).
+    void recoverFromFailure(DeviceAction stillUnwinding = DeviceAction::None);
+    ControlStates controlStates() const;
+
+    bool measurementRunning() const override { return feedback_.measurementRunning(); }
+    void pausePolling() override { feedback_.pausePolling(); }
+    void resumePolling() override { feedback_.resumePolling(); }
+
+    TComPort &port() { return port_; }
+    const TComPort &port() const { return port_; }
+    Waits &waits() { return *waits_; }
+    int replyTimeoutMs() const;
+
+signals:
+    // The mode changed: the controls follow controlStates().
+    void controlStatesChanged();
+
+private:
+    Feedback &feedback_;
+    TComPort port_;
+    std::unique_ptr<CommandExchange> exchange_;
+    Waits *waits_ = nullptr;
+    double waitScale_ = 1.0;
+    bool abort_ = false;
+    DeviceAction action_ = DeviceAction::None;
+    bool measuring_ = false;
+    bool stopRequested_ = false;
+};
