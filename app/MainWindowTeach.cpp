@@ -4,6 +4,7 @@
 #include "app/Errors.h"
 #include "app/TeachController.h"
 #include "teach/TeachValueFile.h"
+#include "teach/TeachValueModel.h"
 #include "teach/TeachValueTable.h"
 #include "teach/TeachValueTransfer.h"
 #include "teach/TformOptions.h"
@@ -45,10 +46,6 @@ TeachValueTransfer transferOf(TformMain &w) {
                               w.state.decimalSeparator);
 }
 
-QLabel *valueLabel(const TformMain &w, const TeachValueRow &row) {
-    return w.ctl<QLabel>(QString::fromLatin1(row.valueLabel));
-}
-
 } // namespace
 
 void TformMain::ButtonTeachClick() {
@@ -73,7 +70,7 @@ void TformMain::ButtonLoadTeachClick() {
             MeasRange1Change();
         },
         [this](const TeachValueRow &row, int value) {
-            valueLabel(*this, row)->setText(QString::number(value));
+            teachValues_->setText(row, QString::number(value));
         });
     closePort();
     setStatus(msg(kMsgLoaded));
@@ -86,7 +83,7 @@ void TformMain::ButtonSendTeachClick() {
     lockForTeachTransfer(*this);
     setStatus(msg(kMsgSending) + portSuffix());
     const bool accepted = transferOf(*this).send(
-        [this](const TeachValueRow &row) { return valueLabel(*this, row)->text(); });
+        [this](const TeachValueRow &row) { return teachValues_->text(row); });
     closePort();
     setStatus(msg(accepted ? kMsgSent : kMsgNotAllSent));
     releaseAfterTeachTransfer(*this);
@@ -115,7 +112,7 @@ void TformMain::LoadTeachwerteClick() {
         return;
     }
     for (const TeachValueFile::Entry &entry : file.entries)
-        valueLabel(*this, *entry.row)->setText(entry.caption);
+        teachValues_->setText(*entry.row, entry.caption);
     setStatus(msg(kMsgLoaded));
 }
 
@@ -124,8 +121,8 @@ void TformMain::SaveTeachwerteClick() {
         this, executableDir(), TeachValueFile::DefaultSaveName, TeachValueFile::Filter, false);
     if (path.isEmpty())
         return;
-    TeachValueFile::write(
-        path, [this](const TeachValueRow &row) { return valueLabel(*this, row)->text(); });
+    TeachValueFile::write(path,
+                          [this](const TeachValueRow &row) { return teachValues_->text(row); });
     setStatus(msg(kMsgSaved));
 }
 

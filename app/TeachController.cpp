@@ -2,6 +2,7 @@
 
 #include "app/TformMain.h"
 #include "teach/TeachRunView.h"
+#include "teach/TeachValueModel.h"
 #include "teach/TformOptions.h"
 
 #include "teach/InstrumentBackend.h"
@@ -40,7 +41,10 @@ public:
 
     void clearLog() override { w_.ctl<QListWidget>(QStringLiteral("ListBox1"))->clear(); }
     void setLabel(const QString &name, const QString &text) override {
-        w_.ctl<QLabel>(name)->setText(text);
+        if (const TeachValueRow *row = TeachValueTable::findByValueLabel(name))
+            w_.teachValues().setText(*row, text);
+        else
+            w_.ctl<QLabel>(name)->setText(text);
     }
     void disableLabel(const QString &name) override { w_.ctl<QLabel>(name)->setEnabled(false); }
     bool checked(const char *checkBox) const override {

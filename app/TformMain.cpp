@@ -20,6 +20,7 @@
 #include "params/SettingsPagesBuilder.h"
 #include "params/TformBerFaktor.h"
 #include "teach/TeachPageBuilder.h"
+#include "teach/TeachValueModel.h"
 #include "teach/TformOptions.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -75,6 +77,7 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
     TeachPageBuilder::build(TeachZELSheet);
     settings_ = new SettingsModel(this);
     settingsBinder_ = new SettingsBinder(*this, *settings_);
+    bindTeachValues();
 
     DeviceRunner::Options runnerOptions;
     runnerOptions.replyTimeoutMs = options_.replyTimeoutMs;
@@ -244,6 +247,19 @@ void TformMain::connectHandlers() {
             runGuarded([this, field] { PressureFieldDblClick(field); });
         });
     }
+}
+
+// The value labels of the teach page show the teach-value model; each label is looked up once.
+void TformMain::bindTeachValues() {
+    teachValues_ = new TeachValueModel(this);
+    QVector<QLabel *> labels;
+    for (const TeachValueRow &row : TeachValueTable::rows()) {
+        labels.append(ctl<QLabel>(QString::fromLatin1(row.valueLabel)));
+        teachValues_->setText(row, labels.constLast()->text());
+    }
+    connect(teachValues_, &TeachValueModel::valueChanged, this, [this, labels](int index) {
+        labels.at(index)->setText(teachValues_->text(TeachValueTable::rows().at(index)));
+    });
 }
 
 void TformMain::resolveActionControls() {

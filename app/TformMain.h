@@ -27,6 +27,7 @@ class SerialDriver;
 class SettingsBinder;
 class SettingsModel;
 class SettingsTransfer;
+class TeachValueModel;
 class TformOptions;
 class TformBerFaktor;
 class Waits;
@@ -82,6 +83,8 @@ public:
 
     // The 50 settings the settings pages show and edit.
     SettingsModel &settings() { return *settings_; }
+    // The 61 teach values the teach page shows.
+    TeachValueModel &teachValues() { return *teachValues_; }
     // The control that shows a setting.
     QWidget *settingsControl(const ParamDef &row) const;
     // A setting came from the device or a file: the teach page and the charts follow it.
@@ -209,6 +212,7 @@ private:
     void buildMenus();
     void connectHandlers();
     void resolveActionControls();
+    void bindTeachValues();
     void fitScreen();
     void onClick(const QString &button, void (TformMain::*handler)());
     void onAction(QAction *action, void (TformMain::*handler)());
@@ -238,6 +242,7 @@ private:
     std::unique_ptr<TeachController> teach_;
     SettingsModel *settings_ = nullptr;
     SettingsBinder *settingsBinder_ = nullptr;
+    TeachValueModel *teachValues_ = nullptr;
     struct ActionControls {
         QPushButton *connection = nullptr;
         QList<QPushButton *> measureActions, teach;

@@ -1,5 +1,6 @@
 // Configuration, teach-value, tool settings and log files that are bad in every way the disk
 // allows: the tool must not crash, must not damage an earlier file, and must say what failed.
+#include "teach/TeachValueModel.h"
 #include "tests/reliability/BadFileKit.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
@@ -45,11 +46,16 @@ QString probeText(WindowFixture &fx, Kind kind) {
     return fx.ctl<QLabel>(QStringLiteral("M120"))->text();
 }
 
+// A teach value as the teach page holds it (its label shows it).
+void setTeachValue(WindowFixture &fx, const QString &valueLabel, const QString &text) {
+    fx.window().teachValues().setText(*TeachValueTable::findByValueLabel(valueLabel), text);
+}
+
 void setProbe(WindowFixture &fx, Kind kind, const QString &text) {
     if (kind == Kind::Config)
         fx.ctl<QLineEdit>(QStringLiteral("ScalPdown"))->setText(text);
     else
-        fx.ctl<QLabel>(QStringLiteral("M120"))->setText(text);
+        setTeachValue(fx, QStringLiteral("M120"), text);
 }
 
 QAction *loadAction(WindowFixture &fx, Kind kind) {
@@ -82,7 +88,7 @@ void fillWindow(WindowFixture &fx) {
         log->addItem(QStringLiteral("08.12.26; 15:44:%1; 12,3 Pa; 21,5 °C")
                          .arg(i % 60, 2, 10, QLatin1Char('0')));
     fx.ctl<QLineEdit>(QStringLiteral("ScalPdown"))->setText(QStringLiteral("-250"));
-    fx.ctl<QLabel>(QStringLiteral("M120"))->setText(QStringLiteral("4711"));
+    setTeachValue(fx, QStringLiteral("M120"), QStringLiteral("4711"));
 }
 
 QString kindKey(Kind kind) {
@@ -180,7 +186,7 @@ void TestBadFiles::truncatedFileLoadsWhatItHolds() {
         if (config)
             fx.ctl<QLineEdit>(name)->setText(QStringLiteral("9"));
         else
-            fx.ctl<QLabel>(name)->setText(QStringLiteral("9"));
+            setTeachValue(fx, name, QStringLiteral("9"));
     }
 
     fx.prompts().openAnswers << path;

@@ -1,6 +1,7 @@
 // Teach values against the device simulator: load, send, range captions, teach-value files.
 #include "app/Errors.h"
 #include "sim/FaultRule.h"
+#include "teach/TeachValueModel.h"
 #include "teach/TeachValueTable.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
@@ -41,9 +42,14 @@ QLabel *label(WindowFixture &fx, const char *name) {
     return fx.ctl<QLabel>(QString::fromLatin1(name));
 }
 
+// A teach value as the page holds it (its label shows it).
+void setValue(WindowFixture &fx, const char *valueLabel, const QString &text) {
+    fx.window().teachValues().setText(*TeachValueTable::findByValueLabel(valueLabel), text);
+}
+
 void setAllValueLabels(WindowFixture &fx, const QString &text) {
     for (const TeachValueRow &row : TeachValueTable::rows())
-        label(fx, row.valueLabel)->setText(text);
+        setValue(fx, row.valueLabel, text);
 }
 
 // What a teach transfer must leave behind, whether it ended well or failed.
@@ -319,9 +325,9 @@ private slots:
         WindowFixture fx(production());
         int n = 0;
         for (const TeachValueRow &row : TeachValueTable::rows())
-            label(fx, row.valueLabel)->setText(QString::number(2000 + n++));
+            setValue(fx, row.valueLabel, QString::number(2000 + n++));
         // Corrections are never sent, whatever they show.
-        label(fx, "M120korr")->setText("77");
+        setValue(fx, "M120korr", "77");
         fx.click("ButtonSendTeach");
 
         QVERIFY(fx.prompts().errors.isEmpty());
@@ -353,9 +359,9 @@ private slots:
         WindowFixture fx(production());
         setAllValueLabels(fx, "100");
         // An empty caption goes out as the name and one blank; the device refuses it.
-        label(fx, "M120")->setText(QString());
-        label(fx, "P20")->setText(QStringLiteral("1,5"));
-        label(fx, "IN1U11V")->setText(QStringLiteral("123456789012345678901234567890xyz"));
+        setValue(fx, "M120", QString());
+        setValue(fx, "P20", QStringLiteral("1,5"));
+        setValue(fx, "IN1U11V", QStringLiteral("123456789012345678901234567890xyz"));
         fx.click("ButtonSendTeach");
 
         const QStringList commands = fx.commands();
@@ -417,10 +423,10 @@ private slots:
         WindowFixture fx(production());
         int n = 0;
         for (const TeachValueRow &row : TeachValueTable::rows())
-            label(fx, row.valueLabel)->setText(QString::number(-n++));
-        label(fx, "KalibMinus")->setText(QString());
-        label(fx, "U0V")->setText(QStringLiteral("9999"));
-        label(fx, "U10V")->setText(QString(5000, QLatin1Char('7')) + QStringLiteral(" <b>x</b>"));
+            setValue(fx, row.valueLabel, QString::number(-n++));
+        setValue(fx, "KalibMinus", QString());
+        setValue(fx, "U0V", QStringLiteral("9999"));
+        setValue(fx, "U10V", QString(5000, QLatin1Char('7')) + QStringLiteral(" <b>x</b>"));
         QStringList saved;
         for (const TeachValueRow &row : TeachValueTable::rows())
             saved << label(fx, row.valueLabel)->text();
