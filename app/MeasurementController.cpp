@@ -45,7 +45,12 @@ MeasurementController::ExchangeScope::~ExchangeScope() {
 MeasurementController::MeasurementController(TformMain &window)
     : window_(window), charts_(window, window.state),
       log_(window.ctl<QListWidget>(QStringLiteral("LLog"))),
-      poller_(window.runner(), window.settings()) {}
+      interval_(window.ctl<QSpinBox>(QStringLiteral("Messintervall"))),
+      connection_(window.ctl<QPushButton>(QStringLiteral("ButtonConnection"))),
+      poller_(window.runner(), window.settings()) {
+    for (int channel = 0; channel < PolledChannels::kChannelCount; ++channel)
+        valueLabels_[channel] = window.ctl<QLabel>(QString::fromLatin1(kValueLabels[channel]));
+}
 
 void MeasurementController::startOrStop() {
     if (!window_.measurementModeRuns())
@@ -55,7 +60,7 @@ void MeasurementController::startOrStop() {
 }
 
 int MeasurementController::interval() const {
-    return window_.ctl<QSpinBox>(QStringLiteral("Messintervall"))->value();
+    return interval_->value();
 }
 
 void MeasurementController::start() {
@@ -63,8 +68,7 @@ void MeasurementController::start() {
     window_.setMeasuringLock(true);
     window_.Progress->setMaximum(interval());
     window_.openPort();
-    window_.ctl<QPushButton>(QStringLiteral("ButtonConnection"))
-        ->setText(window_.msg(kMsgStopMeasure));
+    connection_->setText(window_.msg(kMsgStopMeasure));
     window_.setStatus(window_.msg(kMsgConnected) + window_.portSuffix());
     tickCounter_ = 1;
     {
@@ -87,8 +91,7 @@ void MeasurementController::stop() {
     // the failure handling closes the port.
     if (!exchangeUnderWay_)
         window_.closePort();
-    window_.ctl<QPushButton>(QStringLiteral("ButtonConnection"))
-        ->setText(window_.msg(kMsgStartMeasure));
+    connection_->setText(window_.msg(kMsgStartMeasure));
     window_.setStatus(window_.msg(kMsgDisconnected));
     window_.setApplicationTitle(kIdleTitle);
     window_.Progress->setValue(0);
@@ -98,8 +101,7 @@ void MeasurementController::stop() {
 void MeasurementController::stopAfterFailure() {
     window_.TimerMessung->stop();
     window_.state.measurementRunning = false;
-    window_.ctl<QPushButton>(QStringLiteral("ButtonConnection"))
-        ->setText(window_.msg(kMsgStartMeasure));
+    connection_->setText(window_.msg(kMsgStartMeasure));
 }
 
 void MeasurementController::tick() {
@@ -112,7 +114,7 @@ void MeasurementController::tick() {
     {
         ExchangeScope scope(*this);
         texts = poller_.poll([this](int channel, const QString &text) {
-            window_.ctl<QLabel>(QString::fromLatin1(kValueLabels[channel]))->setText(text);
+            valueLabels_[channel]->setText(text);
             if (channel == kChannelPressure)
                 window_.setApplicationTitle(kPressureTitle + text);
         });

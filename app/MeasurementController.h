@@ -11,7 +11,10 @@
 #include <QStringList>
 #include <array>
 
+class QLabel;
 class QListWidget;
+class QPushButton;
+class QSpinBox;
 class TformMain;
 
 // The measurement mode of the "Messwerte" page: start, stop, the polling tick, the measuring
@@ -67,7 +70,11 @@ private:
 
     TformMain &window_;
     ChartPanel charts_;
+    // The controls a poll touches, looked up once.
     QListWidget *log_ = nullptr;
+    QSpinBox *interval_ = nullptr;
+    QPushButton *connection_ = nullptr;
+    std::array<QLabel *, PolledChannels::kChannelCount> valueLabels_{};
     MeasurementPoller poller_;
     int tickCounter_ = 1;
     bool exchangeUnderWay_ = false;
