@@ -54,13 +54,6 @@ QJsonValue storedValue(const SettingsModel &model, const ParamDef &row) {
     return model.text(row);
 }
 
-std::vector<const ParamDef *> allRows() {
-    std::vector<const ParamDef *> rows;
-    for (const ParamDef &row : ParamTable::rows())
-        rows.push_back(&row);
-    return rows;
-}
-
 ConfigValues loadConfigFile(const QString &path) {
     const ConfigFile::LoadResult file = ConfigFile::load(path);
     if (!file.ok())
@@ -218,7 +211,7 @@ int CtlCommands::read(const CtlRequest &request) {
             return kDone;
         }
     }
-    printSettings(model, allRows(), request);
+    printSettings(model, ParamTable::all(), request);
     return kDone;
 }
 
@@ -278,10 +271,9 @@ int CtlCommands::write(const CtlRequest &request) {
             printJson({{QStringLiteral("refused"), refused}});
         } else {
             for (const ParamDef *row : transfer.refusedRows())
-                out_ << "refused: " << nameOf(*row) << " = " << model.text(*row)
-                     << (row->kind == ParamKind::Choice ? QString::number(model.deviceChoice(*row))
-                                                        : QString())
-                     << "  (" << SettingTexts::settingCaption(*row, session_.language()) << ")\n";
+                out_ << "refused: " << nameOf(*row) << " = "
+                     << storedValue(model, *row).toVariant().toString() << "  ("
+                     << SettingTexts::settingCaption(*row, session_.language()) << ")\n";
             out_.flush();
         }
         throw;
@@ -416,11 +408,11 @@ int CtlCommands::factory(const CtlRequest &request) {
     } catch (const EDeviceRefused &) {
         // The settings were loaded after the refusal: they show what the device holds.
         session_.finishStatusLine();
-        printSettings(model, allRows(), request);
+        printSettings(model, ParamTable::all(), request);
         throw;
     }
     session_.finishStatusLine();
-    printSettings(model, allRows(), request);
+    printSettings(model, ParamTable::all(), request);
     return kDone;
 }
 

@@ -113,6 +113,13 @@ const std::vector<ParamDef> &ParamTable::rows() {
     return kRows;
 }
 
+std::vector<const ParamDef *> ParamTable::all() {
+    std::vector<const ParamDef *> pointers;
+    for (const ParamDef &row : rows())
+        pointers.push_back(&row);
+    return pointers;
+}
+
 const ParamDef *ParamTable::find(const QString &name) {
     for (const ParamDef &row : kRows) {
         if (name == QLatin1String(row.name) || name == QLatin1String(row.control))

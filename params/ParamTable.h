@@ -25,6 +25,8 @@ struct ParamDef {
 class ParamTable {
 public:
     static const std::vector<ParamDef> &rows();
+    // The rows as pointers, in table order.
+    static std::vector<const ParamDef *> all();
     static const ParamDef *find(const QString &name);
     // Designed German caption of a group box on the settings pages.
     static QString groupBoxCaption(const QString &groupBox);

@@ -22,13 +22,6 @@ QString nameOf(const ParamDef &row) {
     return QString::fromLatin1(row.name);
 }
 
-std::vector<const ParamDef *> allRows() {
-    std::vector<const ParamDef *> rows;
-    for (const ParamDef &row : ParamTable::rows())
-        rows.push_back(&row);
-    return rows;
-}
-
 bool isNamed(const ParamDef &row, const char *name) {
     return qstrcmp(row.name, name) == 0;
 }
@@ -56,7 +49,7 @@ void SettingsTransfer::end(int statusEntry) {
 
 void SettingsTransfer::loadAll() {
     session_.setStatus(session_.message(kMsgLoading) + session_.portSuffix());
-    load(allRows());
+    load(ParamTable::all());
     end(kMsgLoaded);
 }
 
@@ -118,7 +111,7 @@ void SettingsTransfer::refuseUnsafeValues() {
 void SettingsTransfer::sendAll() {
     refuseUnsafeValues();
     session_.setStatus(session_.message(kMsgSending) + session_.portSuffix());
-    send(allRows());
+    send(ParamTable::all());
     session_.sendStep(QStringLiteral("SaveSet"));
     end(refused_.empty() ? kMsgSent : kMsgNotAllSent);
     if (refused_.empty())
