@@ -66,13 +66,6 @@ ConfigValues loadConfigFile(const QString &path) {
 CtlCommands::CtlCommands(ConsoleSession &session, QTextStream &out)
     : session_(session), out_(out) {}
 
-QStringList CtlCommands::commandNames() {
-    return {QStringLiteral("ports"),   QStringLiteral("read"),        QStringLiteral("write"),
-            QStringLiteral("diff"),    QStringLiteral("get"),         QStringLiteral("set"),
-            QStringLiteral("factory"), QStringLiteral("zero"),        QStringLiteral("reset"),
-            QStringLiteral("watch"),   QStringLiteral("teach-values")};
-}
-
 int CtlCommands::exitCodeOf(const std::exception &error) {
     if (dynamic_cast<const ECtlUsage *>(&error) || dynamic_cast<const EFileError *>(&error) ||
         dynamic_cast<const EUnsafeValue *>(&error))
@@ -261,12 +254,9 @@ int CtlCommands::write(const CtlRequest &request) {
         transfer.sendAll();
     } catch (const EDeviceRefused &) {
         session_.finishStatusLine();
-        refused_.clear();
         QJsonArray refused;
-        for (const ParamDef *row : transfer.refusedRows()) {
-            refused_.append(nameOf(*row));
+        for (const ParamDef *row : transfer.refusedRows())
             refused.append(nameOf(*row));
-        }
         if (request.json) {
             printJson({{QStringLiteral("refused"), refused}});
         } else {
@@ -375,22 +365,22 @@ int CtlCommands::set(const CtlRequest &request) {
     session_.startProgress(int(commands.size()) + 1);
     session_.openPort();
     session_.setStatus(session_.message(kMsgSending) + session_.portSuffix());
-    refused_.clear();
+    QStringList refused;
     for (const auto &command : std::as_const(commands)) {
         if (ParamCodec::isRefusal(session_.sendStep(command.second)))
-            refused_.append(nameOf(*command.first));
+            refused.append(nameOf(*command.first));
     }
     session_.sendStep(QStringLiteral("SaveSet"));
     session_.closePort();
-    session_.setStatus(session_.message(refused_.isEmpty() ? kMsgSent : kMsgNotAllSent));
+    session_.setStatus(session_.message(refused.isEmpty() ? kMsgSent : kMsgNotAllSent));
     session_.finishStatusLine();
     if (request.json)
-        printJson({{QStringLiteral("refused"), QJsonArray::fromStringList(refused_)}});
+        printJson({{QStringLiteral("refused"), QJsonArray::fromStringList(refused)}});
     else
-        for (const QString &name : std::as_const(refused_))
+        for (const QString &name : std::as_const(refused))
             out_ << "refused: " << name << '\n';
     out_.flush();
-    if (!refused_.isEmpty())
+    if (!refused.isEmpty())
         throw EDeviceRefused(session_.message(kMsgNotAllSent));
     return kDone;
 }

@@ -41,9 +41,6 @@ public:
     // Runs the command; failures are thrown (see exitCodeOf).
     int run(const CtlRequest &request);
     static int exitCodeOf(const std::exception &error);
-    static QStringList commandNames();
-    // The settings the last write or set found refused.
-    const QStringList &refused() const { return refused_; }
 
 private:
     int ports(const CtlRequest &request);
@@ -70,5 +67,4 @@ private:
 
     ConsoleSession &session_;
     QTextStream &out_;
-    QStringList refused_;
 };

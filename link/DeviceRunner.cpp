@@ -25,10 +25,6 @@ DeviceRunner::DeviceRunner(Options options, Feedback &feedback, QObject *parent)
 
 DeviceRunner::~DeviceRunner() = default;
 
-int DeviceRunner::replyTimeoutMs() const {
-    return exchange_->replyTimeoutMs();
-}
-
 QString DeviceRunner::send(const QString &command) {
     return exchange_->send(command);
 }

@@ -91,7 +91,6 @@ public:
     TComPort &port() { return port_; }
     const TComPort &port() const { return port_; }
     Waits &waits() { return *waits_; }
-    int replyTimeoutMs() const;
 
 signals:
     // The mode changed: the controls follow controlStates().
