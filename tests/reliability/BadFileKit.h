@@ -98,6 +98,7 @@ public:
     Replacer &operator=(const Replacer &) = delete;
     // Stops and returns how often the file was replaced.
     int stop();
+    int replaced() const { return replaced_; }
 
 private:
     void run();
