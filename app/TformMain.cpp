@@ -95,8 +95,8 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
     formKalibrieren_ = new TFormKalibrieren(this, *runner_, state, guardedRun());
     formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(this, *runner_, guardedRun());
 
-    connectHandlers();
     resolveActionControls();
+    connectHandlers();
     FormCreate();
 }
 
@@ -192,9 +192,10 @@ void TformMain::buildMenus() {
     }
 }
 
-void TformMain::onClick(const QString &button, void (TformMain::*handler)()) {
+void TformMain::onClick(const QString &button, void (TformMain::*handler)(),
+                        DeviceRunner::Handler kind) {
     connect(ctl<QPushButton>(button), &QPushButton::clicked, this,
-            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+            [this, handler, kind] { runGuarded([this, handler] { (this->*handler)(); }, kind); });
 }
 
 void TformMain::onAction(QAction *action, void (TformMain::*handler)()) {
@@ -203,13 +204,20 @@ void TformMain::onAction(QAction *action, void (TformMain::*handler)()) {
 }
 
 void TformMain::connectHandlers() {
-    onClick(QStringLiteral("ButtonBeenden"), &TformMain::ButtonBeendenClick);
+    using Handler = DeviceRunner::Handler;
+    // Ending the tool aborts what runs, like the window's close button.
+    onClick(QStringLiteral("ButtonBeenden"), &TformMain::ButtonBeendenClick, Handler::Abort);
     onClick(QStringLiteral("ButtonLaden"), &TformMain::ButtonLadenClick);
     onClick(QStringLiteral("ButtonSenden"), &TformMain::ButtonSendenClick);
     onClick(QStringLiteral("ButtonWE100Pa"), &TformMain::ButtonWE100PaClick);
     onClick(QStringLiteral("ButtonWE250Pa"), &TformMain::ButtonWE250PaClick);
-    onClick(QStringLiteral("ButtonAbortConfig"), &TformMain::ButtonAbortConfigClick);
-    onClick(QStringLiteral("ButtonConnection"), &TformMain::ButtonMessungStartenClick);
+    onClick(QStringLiteral("ButtonAbortConfig"), &TformMain::ButtonAbortConfigClick,
+            Handler::Abort);
+    // While measuring it is the stop button, which ends a poll's wait at once.
+    connect(actionControls_.connection, &QPushButton::clicked, this, [this] {
+        runGuarded([this] { ButtonMessungStartenClick(); },
+                   measurementModeRuns() ? Handler::Abort : Handler::Input);
+    });
     onClick(QStringLiteral("ButtonClearLog"), &TformMain::ButtonClearLogClick);
     onClick(QStringLiteral("ButtonSaveLog"), &TformMain::ButtonSaveLogClick);
     onClick(QStringLiteral("ButtonNullieren"), &TformMain::ButtonNullierenClick);
@@ -218,7 +226,7 @@ void TformMain::connectHandlers() {
     onClick(QStringLiteral("ButtonCalibMinus"), &TformMain::ButtonCalibMinusClick);
     onClick(QStringLiteral("ButtonCalibCancel"), &TformMain::ButtonCalibCancelClick);
     onClick(QStringLiteral("ButtonTeach"), &TformMain::ButtonTeachClick);
-    onClick(QStringLiteral("ButtonAbortTeach"), &TformMain::ButtonAbortTeachClick);
+    onClick(QStringLiteral("ButtonAbortTeach"), &TformMain::ButtonAbortTeachClick, Handler::Abort);
     onClick(QStringLiteral("ButtonLoadTeach"), &TformMain::ButtonLoadTeachClick);
     onClick(QStringLiteral("ButtonSendTeach"), &TformMain::ButtonSendTeachClick);
     onAction(LoadConf, &TformMain::LoadConfClick);
@@ -234,7 +242,8 @@ void TformMain::connectHandlers() {
     auto guardedSlot = [this](void (TformMain::*handler)()) {
         return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
     };
-    connect(TimerMessung, &QTimer::timeout, this, guardedSlot(&TformMain::TimerMessungEvent));
+    connect(TimerMessung, &QTimer::timeout, this,
+            [this] { runGuarded([this] { TimerMessungEvent(); }, Handler::Timer); });
     // Only a pick by the user runs the change handlers, never a selection made by code.
     connect(ctl<QComboBox>(QStringLiteral("ExtPress")), qOverload<int>(&QComboBox::activated), this,
             guardedSlot(&TformMain::ExtPressChanged));
@@ -373,10 +382,6 @@ void TformMain::PauseTimerTimer() {
     runner_->endWaits();
 }
 
-void TformMain::pumpMessages() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 void TformMain::setApplicationTitle(const QString &title) {
     setWindowTitle(options_.simulatedDevice.isEmpty()
                        ? title
@@ -464,14 +469,18 @@ void TformMain::applyControlStates() {
     actionControls_.abortTeach->setEnabled(s.abortTeach);
 }
 
-void TformMain::runGuarded(const std::function<void()> &handler) {
-    try {
-        handler();
-    } catch (const std::exception &error) {
-        GlobalExceptionHandler(this, error);
-    } catch (...) {
-        GlobalExceptionHandler(this, EZelError(QStringLiteral("Unknown failure")));
-    }
+void TformMain::runGuarded(const std::function<void()> &handler, DeviceRunner::Handler kind) {
+    runner_->dispatch(
+        [this, handler] {
+            try {
+                handler();
+            } catch (const std::exception &error) {
+                GlobalExceptionHandler(this, error);
+            } catch (...) {
+                GlobalExceptionHandler(this, EZelError(QStringLiteral("Unknown failure")));
+            }
+        },
+        kind);
 }
 
 void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error) {
@@ -497,10 +506,11 @@ void TformMain::ButtonBeendenClick() {
 }
 
 void TformMain::closeEvent(QCloseEvent *event) {
-    // Ends any wait so a running sequence unwinds instead of holding the window.
+    // Ends any wait so a running sequence unwinds instead of holding the window; a sequence
+    // still running closes the port as it unwinds, after its last line.
     runner_->requestAbort();
-    PauseTimerTimer();
-    runner_->closePort();
+    if (!runner_->waiting() && runner_->action() == DeviceAction::None)
+        runner_->closePort();
     event->accept();
 }
 

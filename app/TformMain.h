@@ -94,7 +94,6 @@ public:
     const Options &options() const { return options_; }
     QString executableDir() const { return options_.executableDir; }
     QString toolSettingsPath() const;
-    void pumpMessages();
     // The measurement mode runs from its start until it is stopped or fails.
     bool measurementModeRuns() const;
     // Shows entry 39 and returns true when the measurement mode runs.
@@ -156,8 +155,10 @@ public:
     void SpracheEngClick();
     void SpracheFClick();
     void SetLang();
-    // Runs a handler and hands any failure to GlobalExceptionHandler.
-    void runGuarded(const std::function<void()> &handler);
+    // Runs a handler and hands any failure to GlobalExceptionHandler; while the device is
+    // awaited, only an abort runs at once (see DeviceRunner::dispatch).
+    void runGuarded(const std::function<void()> &handler,
+                    DeviceRunner::Handler kind = DeviceRunner::Handler::Input);
     // runGuarded() for the dialogs and subsystems that run handlers of their own.
     GuardedRun guardedRun() {
         return [this](const std::function<void()> &handler) { runGuarded(handler); };
@@ -214,7 +215,8 @@ private:
     void resolveActionControls();
     void bindTeachValues();
     void fitScreen();
-    void onClick(const QString &button, void (TformMain::*handler)());
+    void onClick(const QString &button, void (TformMain::*handler)(),
+                 DeviceRunner::Handler kind = DeviceRunner::Handler::Input);
     void onAction(QAction *action, void (TformMain::*handler)());
     void switchLanguage(int language);
     // Settings transfers: refused while measuring, else the controls are taken and the port

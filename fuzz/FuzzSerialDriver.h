@@ -34,7 +34,7 @@ public:
         pending_.remove(0, lastRead_.size());
         return lastRead_;
     }
-    bool waitForByte(char terminator, int) override {
+    bool waitForByte(char terminator, int, const WhileWaiting &) override {
         if (answer_) {
             pending_ += *answer_;
             answer_.reset();

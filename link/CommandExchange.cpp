@@ -28,7 +28,11 @@ QString CommandExchange::send(const QString &command, bool abortable) {
         port_.clearBuffer(true, true);
         hooks_.pumpMessages();
         port_.writeStr(line + QLatin1Char('\r'));
-        if (port_.waitForEventChar(timeoutMs_)) {
+        const auto whileWaiting = [this] {
+            hooks_.pumpMessages();
+            return hooks_.abortRequested();
+        };
+        if (port_.waitForEventChar(timeoutMs_, whileWaiting)) {
             reply = port_.readStr(kMaxReplyChars);
             reply.chop(1);
             if (reply.isEmpty()) {
@@ -40,6 +44,9 @@ QString CommandExchange::send(const QString &command, bool abortable) {
             if (reply == QLatin1String("Err") && !abortable && ++errReplies >= kUnabortableErrLimit)
                 failExchange();
         } else {
+            // A wait the user ended is no silent device: no time-out is counted or shown.
+            if (hooks_.abortRequested())
+                throw EGlobalError(hooks_.message(kMsgAbortByUser));
             hooks_.setStatus(withPort(hooks_.message(kMsgConnectionProblem)));
             if (++failures >= 2)
                 failExchange();

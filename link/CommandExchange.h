@@ -10,6 +10,8 @@ class TComPort;
 class CommandExchange {
 public:
     struct Hooks {
+        // Before each line is written, and every few milliseconds while a reply is awaited:
+        // the front end keeps painting and its abort control keeps working.
         std::function<void()> pumpMessages;
         std::function<bool()> abortRequested;
         std::function<QString()> statusText;

@@ -7,6 +7,26 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <utility>
+
+// Marks a wait of the runner; when the last one ends, held handlers get their turn.
+class DeviceRunner::WaitScope {
+public:
+    explicit WaitScope(DeviceRunner &runner) : runner_(runner) { ++runner_.waitDepth_; }
+    ~WaitScope() {
+        if (--runner_.waitDepth_ == 0 && !runner_.held_.isEmpty() && !runner_.heldScheduled_) {
+            runner_.heldScheduled_ = true;
+            // From the event loop, not from inside the action whose wait just ended.
+            QMetaObject::invokeMethod(
+                &runner_, [runner = &runner_] { runner->runHeldHandlers(); }, Qt::QueuedConnection);
+        }
+    }
+    WaitScope(const WaitScope &) = delete;
+    WaitScope &operator=(const WaitScope &) = delete;
+
+private:
+    DeviceRunner &runner_;
+};
 
 DeviceRunner::DeviceRunner(Options options, Feedback &feedback, QObject *parent)
     : QObject(parent), feedback_(feedback), port_(std::move(options.driver)),
@@ -14,8 +34,7 @@ DeviceRunner::DeviceRunner(Options options, Feedback &feedback, QObject *parent)
     QTimer *timer = options.waitTimer ? options.waitTimer : new QTimer(this);
     waits_ = new Waits(timer, this);
     CommandExchange::Hooks hooks;
-    // The front end keeps painting and its abort buttons keep working between the lines.
-    hooks.pumpMessages = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    hooks.pumpMessages = [this] { pumpWhileWaiting(); };
     hooks.abortRequested = [this] { return abort_; };
     hooks.statusText = [this] { return feedback_.shownStatus(); };
     hooks.setStatus = [this](const QString &text) { feedback_.showStatus(text); };
@@ -42,7 +61,40 @@ QString DeviceRunner::sendUnabortable(const QString &command) {
 void DeviceRunner::delay(int ms) {
     if (abort_)
         return;
+    WaitScope scope(*this);
     waits_->wait(qMax(0, static_cast<int>(ms * waitScale_)));
+}
+
+void DeviceRunner::pumpWhileWaiting() {
+    WaitScope scope(*this);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void DeviceRunner::requestAbort() {
+    abort_ = true;
+    waits_->endAll();
+}
+
+void DeviceRunner::dispatch(const std::function<void()> &handler, Handler kind) {
+    if (!waiting() || kind == Handler::Abort)
+        handler();
+    else if (kind == Handler::Input)
+        held_.append(handler);
+}
+
+void DeviceRunner::runHeldHandlers() {
+    heldScheduled_ = false;
+    // A wait begun since then holds them again; its end schedules them anew.
+    if (waiting())
+        return;
+    const QVector<std::function<void()>> handlers = std::exchange(held_, {});
+    const int failures = failures_;
+    for (const auto &handler : handlers) {
+        // An action started by one of them failed: the rest no longer apply either.
+        if (failures_ != failures)
+            break;
+        dispatch(handler, Handler::Input);
+    }
 }
 
 void DeviceRunner::endWaits() {
@@ -96,6 +148,9 @@ void DeviceRunner::recoverFromFailure(DeviceAction stillUnwinding) {
         // The port is gone already; nothing more to close.
     }
     abort_ = false;
+    // What the user asked for while the failed action waited no longer applies.
+    held_.clear();
+    ++failures_;
     action_ = stillUnwinding;
     stopRequested_ = stillUnwinding != DeviceAction::None;
     measuring_ = false;

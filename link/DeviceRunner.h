@@ -4,6 +4,8 @@
 #include "link/TComPort.h"
 
 #include <QObject>
+#include <QVector>
+#include <functional>
 #include <memory>
 
 class CommandExchange;
@@ -15,6 +17,11 @@ class Waits;
 // waits, the abort request, the mode of the running device action (and whether a measurement
 // holds the port), and the clean-up after a failure. The window and zelctl each run one; what
 // they show goes to their Feedback. The enabled state of every control follows controlStates().
+//
+// Waiting on the device (a reply, a Delay, the messages handled before each line) never blocks
+// the front end's event loop: it keeps painting. What may run meanwhile is decided here, in
+// dispatch(): an abort or stop runs at once and ends the wait; every other handler runs once no
+// wait is left, so no second device action starts inside one and lines never mix.
 class DeviceRunner : public QObject, public OperationRunner {
     Q_OBJECT
 public:
@@ -58,8 +65,8 @@ public:
 
     bool abortRequested() const override { return abort_; }
     void clearAbort() override { abort_ = false; }
-    // The abort buttons: the running exchange ends after its reply, a wait at its end.
-    void requestAbort() { abort_ = true; }
+    // The abort buttons: the running exchange and every running wait end now.
+    void requestAbort();
     // Every running wait ends now.
     void endWaits();
 
@@ -84,6 +91,15 @@ public:
     void recoverFromFailure(DeviceAction stillUnwinding = DeviceAction::None);
     ControlStates controlStates() const;
 
+    // --- what may run while the runner waits ---
+    enum class Handler {
+        Input, // a user's action: held while a wait runs, dropped if the action then fails
+        Abort, // aborts or stops the running action: runs at once, also inside a wait
+        Timer, // a timer's tick: skipped while a wait runs (the timer comes again)
+    };
+    void dispatch(const std::function<void()> &handler, Handler kind);
+    bool waiting() const { return waitDepth_ > 0; }
+
     bool measurementRunning() const override { return feedback_.measurementRunning(); }
     void pausePolling() override { feedback_.pausePolling(); }
     void resumePolling() override { feedback_.resumePolling(); }
@@ -97,6 +113,11 @@ signals:
     void controlStatesChanged();
 
 private:
+    class WaitScope;
+    // Events are handled inside a wait: only what dispatch() lets through runs.
+    void pumpWhileWaiting();
+    void runHeldHandlers();
+
     Feedback &feedback_;
     TComPort port_;
     std::unique_ptr<CommandExchange> exchange_;
@@ -106,4 +127,8 @@ private:
     DeviceAction action_ = DeviceAction::None;
     bool measuring_ = false;
     bool stopRequested_ = false;
+    int waitDepth_ = 0;
+    QVector<std::function<void()>> held_;
+    bool heldScheduled_ = false;
+    int failures_ = 0; // recoveries so far; drops the rest of a batch of held handlers
 };

@@ -123,17 +123,25 @@ QByteArray QtSerialDriver::read(int maxCount) {
     return out;
 }
 
-bool QtSerialDriver::waitForByte(char terminator, int timeoutMs) {
+bool QtSerialDriver::waitForByte(char terminator, int timeoutMs, const WhileWaiting &whileWaiting) {
     QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer handOver(kWaitSliceMs);
     for (;;) {
         takeArrivedBytes();
         if (received_.contains(terminator))
             return true;
-        const qint64 left = deadline.remainingTime();
-        if (left <= 0)
+        if (deadline.hasExpired())
             return false;
+        if (whileWaiting && handOver.hasExpired()) {
+            if (whileWaiting() || !port_.isOpen())
+                return false;
+            handOver.setRemainingTime(kWaitSliceMs);
+            continue;
+        }
+        const qint64 left = whileWaiting ? qMin(deadline.remainingTime(), handOver.remainingTime())
+                                         : deadline.remainingTime();
         // waitForReadyRead returns after the first chunk: loop until the terminator is in.
-        if (!port_.waitForReadyRead(static_cast<int>(left))) {
+        if (!port_.waitForReadyRead(static_cast<int>(qMax<qint64>(0, left)))) {
             const auto error = port_.error();
             if (error != QSerialPort::TimeoutError && error != QSerialPort::NoError)
                 fail(QStringLiteral("WaitForEvent method failed"));

@@ -4,8 +4,8 @@
 
 #include <QSerialPort>
 
-// The real serial line, through QSerialPort. The reply wait blocks the calling thread, as the
-// command exchange expects; nothing is connected to readyRead.
+// The real serial line, through QSerialPort. The reply wait runs on the calling thread in short
+// slices, handing over to the caller between them; nothing is connected to readyRead.
 class QtSerialDriver : public SerialDriver {
 public:
     QtSerialDriver();
@@ -17,12 +17,15 @@ public:
     void clear(bool input, bool output) override;
     void write(const QByteArray &data) override;
     QByteArray read(int maxCount) override;
-    bool waitForByte(char terminator, int timeoutMs) override;
+    bool waitForByte(char terminator, int timeoutMs, const WhileWaiting &whileWaiting) override;
     void setDtr(bool on) override;
     void setRts(bool on) override;
 
     // Receive buffer size of the original driver: older bytes of a longer line are dropped.
     static constexpr int kInputBufferSize = 1024;
+    // How often a reply wait hands over to its caller: short enough that a window keeps
+    // painting smoothly and an abort takes effect at once.
+    static constexpr int kWaitSliceMs = 15;
 
 private:
     void takeArrivedBytes();

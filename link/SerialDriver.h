@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // The line settings of a serial port; the defaults are the device's: 9600 baud, 8 data bits,
 // 1 stop bit, no parity, no flow control.
@@ -37,8 +38,12 @@ public:
     virtual void write(const QByteArray &data) = 0;
     // The bytes already received, up to maxCount, without waiting.
     virtual QByteArray read(int maxCount) = 0;
+    // Called every few milliseconds while a reply is awaited; true ends the wait at once.
+    using WhileWaiting = std::function<bool()>;
     // Waits until `terminator` is in the receive buffer or the time is up; true when it is there.
-    virtual bool waitForByte(char terminator, int timeoutMs) = 0;
+    // A driver that waits in real time calls `whileWaiting` (if set) meanwhile, so the caller
+    // keeps its window painting and can end the wait; false when it did.
+    virtual bool waitForByte(char terminator, int timeoutMs, const WhileWaiting &whileWaiting) = 0;
     virtual void setDtr(bool on) = 0;
     virtual void setRts(bool on) = 0;
 };

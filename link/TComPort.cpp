@@ -99,8 +99,8 @@ QString TComPort::readStr(int maxCount) {
     return QString::fromLatin1(driver_->read(maxCount));
 }
 
-bool TComPort::waitForEventChar(int timeoutMs) {
-    return driver_->waitForByte(eventChar_, timeoutMs);
+bool TComPort::waitForEventChar(int timeoutMs, const SerialDriver::WhileWaiting &whileWaiting) {
+    return driver_->waitForByte(eventChar_, timeoutMs, whileWaiting);
 }
 
 void TComPort::setDTR(bool on) {

@@ -45,8 +45,9 @@ public:
     void clearBuffer(bool input, bool output);
     void writeStr(const QString &text);
     QString readStr(int maxCount);
-    // Waits for the event character; false after the time-out.
-    bool waitForEventChar(int timeoutMs);
+    // Waits for the event character; false after the time-out or when `whileWaiting`, called
+    // every few milliseconds meanwhile, ended the wait.
+    bool waitForEventChar(int timeoutMs, const SerialDriver::WhileWaiting &whileWaiting = {});
     void setDTR(bool on);
     void setRTS(bool on);
 

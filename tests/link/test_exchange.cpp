@@ -4,12 +4,15 @@
 #include "link/CommandExchange.h"
 #include "link/EComPort.h"
 #include "link/WireText.h"
+#include "params/ParamTestSupport.h"
 #include "sim/FaultRule.h"
 #include "tests/support/ScriptedSerialDriver.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 
+#include <QListWidget>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTimer>
 
 using sim::FaultRule;
@@ -29,6 +32,32 @@ template <class E, class F> QString failureOf(F &&call) {
     }
     return QString();
 }
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Runs `step` every few milliseconds while the window works (the steps run inside its waits).
+class Script {
+public:
+    explicit Script(std::function<void()> step) {
+        QObject::connect(&timer_, &QTimer::timeout, std::move(step));
+        timer_.start(5);
+    }
+
+private:
+    QTimer timer_;
+};
 
 } // namespace
 
@@ -131,6 +160,97 @@ private slots:
         QCOMPARE(failureOf<EGlobalError>([&] { w.SendToCom(QStringLiteral("?UnitP")); }),
                  QStringLiteral("Abbruch durch Benutzer"));
         QCOMPARE(fx.commands(), QStringList{"?UnitP"}); // the line was still sent and answered
+    }
+
+    // Waiting on the device never freezes the window: it paints, a handler clicked meanwhile is
+    // held (and dropped when the action is aborted), and the abort or stop ends the wait at once.
+    void waitsKeepTheWindowAliveAndOnlyAbortsInterrupt() {
+        WindowFixture::Config config;
+        config.replyTimeoutMs = 30000; // only the abort can end these waits early
+        WindowFixture fx(config);
+        TformMain &w = fx.window();
+        w.show();
+        QStringList statuses;
+        QObject::connect(w.Status, &QStatusBar::messageChanged,
+                         [&](const QString &text) { statuses << text; });
+        PaintCounter progressPaints(w.Progress);
+
+        // A load from a device that answers nothing.
+        fx.device().addFault(FaultRule::onCommandNumber(1, Kind::Silence, FaultRule::Always));
+        int step = 0;
+        int paintsBefore = 0;
+        {
+            Script script([&] {
+                if (step == 0 && w.runner().waiting() && fx.commands().size() == 1) {
+                    paintsBefore = progressPaints.paints;
+                    w.Progress->update();
+                    // Enabled during a load, but no handler may run inside its wait.
+                    w.SpracheEng->trigger();
+                    w.SaveConf->trigger();
+                    step = 1;
+                } else if (step == 1 && progressPaints.paints > paintsBefore) {
+                    QCOMPARE(w.state.language, 0);
+                    QVERIFY(fx.prompts().fileDialogs.isEmpty());
+                    QTest::mouseClick(w.ButtonAbortConfig, Qt::LeftButton);
+                    step = 2;
+                }
+            });
+            QTest::mouseClick(w.ButtonLaden, Qt::LeftButton);
+        }
+        QCOMPARE(step, 2); // the window painted during the wait
+        QCOMPARE(fx.prompts().errors, QStringList{"Abbruch durch Benutzer"});
+        QCOMPARE(fx.status(), QStringLiteral("Abbruch durch Benutzer"));
+        // Ended by the abort, not by a time-out: no connection problem was ever shown.
+        for (const QString &status : std::as_const(statuses))
+            QVERIFY2(!status.startsWith("Verbindungsproblem"), qPrintable(status));
+        QCOMPARE(fx.commands().size(), 1);
+        // What was clicked during the aborted wait never runs.
+        QTest::qWait(50);
+        QCOMPARE(w.state.language, 0);
+        QVERIFY(fx.prompts().fileDialogs.isEmpty());
+        ZEL_VERIFY_IDLE(fx);
+
+        // A measurement: a click during a slow poll runs after its reply; during a silent poll
+        // the zeroing clicked is held, and the stop ends the wait and drops it.
+        fx.device().clearFaults();
+        fx.prompts().errors.clear();
+        QTest::mouseClick(fx.ctl<QPushButton>("ButtonConnection"), Qt::LeftButton);
+        QVERIFY(w.measurementModeRuns());
+        auto *log = fx.ctl<QListWidget>("LLog");
+        fx.device().addFault(FaultRule::delayFrom(fx.device().commandCount() + 1, 300, 1));
+        step = 0;
+        int pollCommands = 0;
+        {
+            Script script([&] {
+                if (step == 0 && w.runner().waiting() && log->count() == 0 &&
+                    fx.device().commandCount() > 0) {
+                    log->addItem(QStringLiteral("marker"));
+                    QTest::mouseClick(fx.ctl<QPushButton>("ButtonClearLog"), Qt::LeftButton);
+                    QCOMPARE(log->count(), 1); // held while the poll waits
+                    step = 1;
+                } else if (step == 1 && !w.runner().waiting()) {
+                    step = 2;
+                } else if (step == 2 && log->findItems("marker", Qt::MatchExactly).isEmpty()) {
+                    fx.device().addFault(
+                        FaultRule::onCommandNumber(1, Kind::Silence, FaultRule::Always));
+                    pollCommands = fx.device().commandCount();
+                    step = 3;
+                } else if (step == 3 && w.runner().waiting() &&
+                           fx.device().commandCount() > pollCommands) {
+                    QTest::mouseClick(fx.ctl<QPushButton>("ButtonNullieren"), Qt::LeftButton);
+                    QTest::mouseClick(fx.ctl<QPushButton>("ButtonConnection"), Qt::LeftButton);
+                    step = 4;
+                }
+            });
+            QTRY_VERIFY_WITH_TIMEOUT(!fx.prompts().errors.isEmpty(), 20000);
+        }
+        QCOMPARE(step, 4);
+        QCOMPARE(fx.prompts().errors, QStringList{"Abbruch durch Benutzer"});
+        QVERIFY(!w.measurementModeRuns());
+        QTest::qWait(50);
+        // Only the poll's line reached the device: the zeroing never ran.
+        QCOMPARE(fx.device().commandCount(), pollCommands + 1);
+        ZEL_VERIFY_IDLE(fx);
     }
 
     void progressStepsOnlyAfterSuccess() {

@@ -214,13 +214,14 @@ void TestParamLoad::abortDuringTwentiethQuery() {
     const int before = fx.device().commandCount();
     fx.device().addFault(sim::FaultRule::delayFrom(before + 20, 100, 1));
 
-    // Clicks the abort button at the first chance after the device got the 20th query, which
-    // is the message pump at the start of the 21st exchange.
+    // Clicks the abort button at the first chance after the 20th reply was taken, which is the
+    // message pump at the start of the 21st exchange: that line still goes out.
     QTimer clicker;
     clicker.setInterval(0);
     int clicks = 0;
     QObject::connect(&clicker, &QTimer::timeout, [&] {
-        if (clicks == 0 && fx.device().commandCount() >= before + 20) {
+        if (clicks == 0 && fx.device().commandCount() >= before + 20 &&
+            fx.ctl<QLineEdit>("WarnIN2Hdown")->text() == QLatin1String("33")) {
             ++clicks;
             fx.click("ButtonAbortConfig");
         }

@@ -67,7 +67,9 @@ public:
         pending_.remove(0, out.size());
         return out;
     }
-    bool waitForByte(char terminator, int) override { return pending_.contains(terminator); }
+    bool waitForByte(char terminator, int, const WhileWaiting &) override {
+        return pending_.contains(terminator);
+    }
     void setDtr(bool on) override {
         line_->modemLines.append(on ? "DTR=1" : "DTR=0");
         line_->lines.dtr = on;

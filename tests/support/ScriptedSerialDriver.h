@@ -48,7 +48,7 @@ public:
         pending_.remove(0, out.size());
         return out;
     }
-    bool waitForByte(char terminator, int) override {
+    bool waitForByte(char terminator, int, const WhileWaiting &) override {
         if (answer_) {
             pending_ += *answer_;
             answer_.reset();
