@@ -41,9 +41,9 @@ void TformMain::ButtonSaveLogClick() {
 }
 
 void TformMain::ButtonNullierenClick() {
-    ZeroResetAction::run(*runner_, measurement(), ZeroResetAction::kZeroing);
+    ZeroResetAction::run(*runner_, ZeroResetAction::kZeroing);
 }
 
 void TformMain::ButtonResetClick() {
-    ZeroResetAction::run(*runner_, measurement(), ZeroResetAction::kReset);
+    ZeroResetAction::run(*runner_, ZeroResetAction::kReset);
 }

@@ -32,16 +32,6 @@ const QString kPressureTitle = QStringLiteral("ZEL -   ");
 
 } // namespace
 
-MeasurementController::ExchangeScope::ExchangeScope(MeasurementController &controller)
-    : controller_(controller), outer_(!controller.exchangeUnderWay_) {
-    controller_.exchangeUnderWay_ = true;
-}
-
-MeasurementController::ExchangeScope::~ExchangeScope() {
-    if (outer_)
-        controller_.exchangeUnderWay_ = false;
-}
-
 MeasurementController::MeasurementController(TformMain &window)
     : window_(window), charts_(window, window.state),
       log_(window.ctl<QListWidget>(QStringLiteral("LLog"))),
@@ -71,10 +61,7 @@ void MeasurementController::start() {
     connection_->setText(window_.msg(kMsgStopMeasure));
     window_.setStatus(window_.msg(kMsgConnected) + window_.portSuffix());
     tickCounter_ = 1;
-    {
-        ExchangeScope scope(*this);
-        poller_.start([this](const ParamDef &row) { window_.settingArrived(row); });
-    }
+    poller_.start([this](const ParamDef &row) { window_.settingArrived(row); });
 
     log_->clear();
     window_.TimerMessung->start();
@@ -87,9 +74,10 @@ void MeasurementController::stop() {
     window_.TimerMessung->stop();
     window_.runner().requestAbort();
     window_.setStatus(window_.msg(kMsgDisconnecting));
-    // A poll waiting for its reply still needs the port; it ends with the user abort, and
+    // The stop can only come while the window waits on the device or is idle. A poll, or a
+    // zeroing, waiting for its reply still needs the port: it ends with the user abort, and
     // the failure handling closes the port.
-    if (!exchangeUnderWay_)
+    if (!window_.runner().waiting())
         window_.closePort();
     connection_->setText(window_.msg(kMsgStartMeasure));
     window_.setStatus(window_.msg(kMsgDisconnected));
@@ -110,15 +98,11 @@ void MeasurementController::tick() {
         window_.closePort();
         return;
     }
-    MeasurementPoller::Texts texts;
-    {
-        ExchangeScope scope(*this);
-        texts = poller_.poll([this](int channel, const QString &text) {
-            valueLabels_[channel]->setText(text);
-            if (channel == kChannelPressure)
-                window_.setApplicationTitle(kPressureTitle + text);
-        });
-    }
+    const MeasurementPoller::Texts texts = poller_.poll([this](int channel, const QString &text) {
+        valueLabels_[channel]->setText(text);
+        if (channel == kChannelPressure)
+            window_.setApplicationTitle(kPressureTitle + text);
+    });
     if (tickCounter_ >= interval()) {
         tickCounter_ = 0;
         appendLogLine(texts);

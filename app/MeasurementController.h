@@ -22,20 +22,6 @@ class TformMain;
 // shows what it gives. Owned by the main window.
 class MeasurementController {
 public:
-    // Marks a device exchange of the measurement page as under way: a stop meanwhile leaves
-    // the port open and lets the exchange end with the user abort.
-    class ExchangeScope {
-    public:
-        explicit ExchangeScope(MeasurementController &controller);
-        ~ExchangeScope();
-        ExchangeScope(const ExchangeScope &) = delete;
-        ExchangeScope &operator=(const ExchangeScope &) = delete;
-
-    private:
-        MeasurementController &controller_;
-        bool outer_;
-    };
-
     explicit MeasurementController(TformMain &window);
 
     // ButtonConnection: starts the mode when it does not run, otherwise stops it.
@@ -62,7 +48,6 @@ public:
     ChannelHistory &history(int channel) { return poller_.history(channel); }
     ValueRange configuredRange(int channel) const { return poller_.configuredRange(channel); }
     ValueRange currentRange(int channel) const { return poller_.currentRange(channel); }
-    bool exchangeUnderWay() const { return exchangeUnderWay_; }
 
 private:
     int interval() const;
@@ -77,5 +62,4 @@ private:
     std::array<QLabel *, PolledChannels::kChannelCount> valueLabels_{};
     MeasurementPoller poller_;
     int tickCounter_ = 1;
-    bool exchangeUnderWay_ = false;
 };

@@ -101,7 +101,6 @@ void report(const char *what, double stallMs, const QString &outcome) {
     std::fflush(stdout);
 }
 
-
 // Clicks the abort control `abortButton` `afterMs` after `start` began a wait on a silent device;
 // returns the time from the click's moment to the error being shown. A window that cannot take
 // the click then takes it late, and the user waits from the moment they clicked.
@@ -153,8 +152,7 @@ int main(int argc, char *argv[]) {
                                                           sim::FaultRule::Always));
         heartbeat.start();
         QTest::mouseClick(w.button("ButtonLaden"), Qt::LeftButton);
-        report("(b) load, silent device (2 x 2 s)", heartbeat.stop(),
-               w.prompts->errors.value(0));
+        report("(b) load, silent device (2 x 2 s)", heartbeat.stop(), w.prompts->errors.value(0));
 
         abortToIdle(
             w, [&] { QTest::mouseClick(w.button("ButtonLaden"), Qt::LeftButton); },
@@ -164,7 +162,8 @@ int main(int argc, char *argv[]) {
         QTest::mouseClick(w.button("ButtonConnection"), Qt::LeftButton);
         w.device.addFault(sim::FaultRule::onCommandNumber(1, sim::FaultRule::Kind::Silence,
                                                           sim::FaultRule::Always));
-        abortToIdle(w, [] {}, "ButtonConnection", 1500, "measurement");
+        abortToIdle(
+            w, [] {}, "ButtonConnection", 1500, "measurement");
     }
     {
         TeachRunFixture::Config config;

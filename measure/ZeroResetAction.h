@@ -4,7 +4,6 @@
 #include <functional>
 
 class DeviceSession;
-class MeasurementController;
 class OperationRunner;
 
 // Zeroing ("MZ") and device reset ("Reset"): one action command, with or without a running
@@ -26,12 +25,10 @@ public:
 
     // The window's action: pauses a running measurement, takes the controls, and gives them
     // back at the end.
-    static void run(OperationRunner &runner, MeasurementController &measurement, const Kind &kind);
+    static void run(OperationRunner &runner, const Kind &kind);
     // The device side: status texts, waits and the command. `portHeld` tells whether a
     // measurement holds the port open (and offers its stop button as the abort); else the port
-    // is opened and closed here and the command's resends on "Err" are bounded. `exchange`
-    // wraps the exchange of the command.
+    // is opened and closed here and the command's resends on "Err" are bounded.
     static void perform(DeviceSession &session, const Kind &kind,
-                        const std::function<bool()> &portHeld,
-                        const std::function<void(const std::function<void()> &)> &exchange = {});
+                        const std::function<bool()> &portHeld);
 };

@@ -329,7 +329,7 @@ private slots:
         QVERIFY(!w.TimerMessung->isActive());
         QCOMPARE(fx.ctl<QPushButton>("ButtonConnection")->text(),
                  QStringLiteral("Messung starten"));
-        QVERIFY(!measurement(fx).exchangeUnderWay());
+        QVERIFY(!w.runner().waiting());
         // The next start works as usual.
         fx.click("ButtonConnection");
         tick(fx);
