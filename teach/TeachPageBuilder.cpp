@@ -93,24 +93,31 @@ void TeachPageBuilder::build(QWidget *sheet) {
             steering->addWidget(check, 1 + (index - 1) / 2, (index - 1) % 2);
         ++index;
     }
-    auto *rangeLabel = new QLabel(QStringLiteral("Messbereich int. Druck:"), page);
+    // The range and the run's buttons form a column of their own beside the options, so Tab
+    // walks the options first and then this column.
+    auto *actions = new QWidget(page);
+    actions->setObjectName(QStringLiteral("TeachActions"));
+    auto *column = new QVBoxLayout(actions);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *rangeLabel = new QLabel(QStringLiteral("Messbereich int. Druck:"), actions);
     rangeLabel->setObjectName(QStringLiteral("LabelMeasRange1"));
-    auto *range = new QComboBox(page);
+    auto *range = new QComboBox(actions);
     range->setObjectName(QStringLiteral("MeasRange1"));
     range->addItems({QStringLiteral("+/- 250 Pa"), QStringLiteral("+/- 100 Pa")});
     range->setCurrentIndex(-1);
-    steering->addWidget(rangeLabel, 0, 2);
-    steering->addWidget(range, 1, 2);
+    column->addWidget(rangeLabel);
+    column->addWidget(range);
     const char *const buttons[][2] = {{"ButtonTeach", "Teach"},
                                       {"ButtonAbortTeach", "Abbrechen"},
                                       {"ButtonLoadTeach", "Stützstellen laden"},
                                       {"ButtonSendTeach", "Stützstellen senden"}};
-    int row = 2;
     for (const auto &b : buttons) {
-        auto *button = new QPushButton(QString::fromUtf8(b[1]), page);
+        auto *button = new QPushButton(QString::fromUtf8(b[1]), actions);
         button->setObjectName(QString::fromLatin1(b[0]));
-        steering->addWidget(button, row++, 2);
+        column->addWidget(button);
     }
+    column->addStretch(1);
+    steering->addWidget(actions, 0, 2, 6, 1);
     page->findChild<QPushButton *>(QStringLiteral("ButtonAbortTeach"))->setEnabled(false);
     layout->addLayout(steering);
 

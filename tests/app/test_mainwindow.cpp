@@ -2,13 +2,19 @@
 // and the wait primitive.
 #include "app/Errors.h"
 #include "app/IniFile.h"
+#include "calib/TFormKalibrieren.h"
+#include "calib/TFormKalibrierungLoeschen.h"
 #include "i18n/MessageCatalogue.h"
 #include "link/TComSetupFrm.h"
+#include "params/TformBerFaktor.h"
+#include "teach/TformOptions.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,14 +25,92 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 
 #include <QTabWidget>
 #include <QTimer>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace {
+
+// Whether `a` comes before `b` when read: above it, or beside it on the left.
+bool readBefore(const QWidget *a, const QWidget *b) {
+    const QRect ra(a->mapTo(a->window(), QPoint(0, 0)), a->size());
+    const QRect rb(b->mapTo(b->window(), QPoint(0, 0)), b->size());
+    if (ra.bottom() <= rb.top() + 2)
+        return true;
+    if (rb.bottom() <= ra.top() + 2)
+        return false;
+    return ra.left() < rb.left();
+}
+
+// The field of a compound control (a spin box's editor) is reached through the control.
+bool tabStop(const QWidget *widget, const QWidget *root) {
+    if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(root) ||
+        widget->focusProxy())
+        return false;
+    for (const QWidget *p = widget->parentWidget(); p && p != root; p = p->parentWidget()) {
+        if (qobject_cast<const QAbstractSpinBox *>(p) || qobject_cast<const QComboBox *>(p) ||
+            qobject_cast<const QTabBar *>(p))
+            return false;
+    }
+    return !qobject_cast<const QTabBar *>(widget) && !qobject_cast<const QScrollArea *>(widget);
+}
+
+// The child of `ancestor` that holds `widget`.
+const QWidget *childHolding(const QWidget *ancestor, const QWidget *widget) {
+    while (widget->parentWidget() != ancestor)
+        widget = widget->parentWidget();
+    return widget;
+}
+
+// Walks the focus chain from `chainStart` and checks that the tab stops under `root` follow
+// one another in reading order, judged where two of them part: the containers (or fields) they
+// sit in within their closest common container. Empty when they do.
+QString readingOrderProblem(QWidget *root, QWidget *chainStart) {
+    QList<QWidget *> stops;
+    for (QWidget *child : root->findChildren<QWidget *>()) {
+        if (tabStop(child, root))
+            stops << child;
+    }
+    if (stops.size() < 2)
+        return QStringLiteral("fewer than two tab stops");
+    QList<QWidget *> chain;
+    QWidget *at = chainStart->nextInFocusChain();
+    for (int guard = 0; at != chainStart && guard < 10000; ++guard, at = at->nextInFocusChain()) {
+        if (stops.contains(at) && !chain.contains(at))
+            chain << at;
+    }
+    if (chain.size() != stops.size())
+        return QStringLiteral("%1 of %2 tab stops in the focus chain")
+            .arg(chain.size())
+            .arg(stops.size());
+    // The chain is a ring: it is read from the stop that comes first on the page.
+    int first = 0;
+    for (int i = 1; i < chain.size(); ++i) {
+        if (readBefore(chain.at(i), chain.at(first)) && !readBefore(chain.at(first), chain.at(i)))
+            first = i;
+    }
+    std::rotate(chain.begin(), chain.begin() + first, chain.end());
+    for (int i = 1; i < chain.size(); ++i) {
+        const QWidget *a = chain.at(i - 1);
+        const QWidget *b = chain.at(i);
+        const QWidget *common = a->parentWidget();
+        while (!common->isAncestorOf(b))
+            common = common->parentWidget();
+        if (!readBefore(childHolding(common, a), childHolding(common, b)))
+            return a->objectName() + QStringLiteral(" > ") + b->objectName() +
+                   QStringLiteral(" (in ") + common->objectName() + QLatin1Char(')');
+    }
+    return QString();
+}
+
+} // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -101,43 +185,31 @@ private slots:
         QVERIFY(!QFile::exists(fx.settingsPath()));
     }
 
-    // Tab walks each settings page group by group as the groups sit on it: row by row, left to
-    // right, and within a group from top to bottom.
+    // Tab walks every page and dialog in reading order: the groups row by row, left to right,
+    // and within a group its fields from top to bottom; every field is reached.
     void tabOrderFollowsTheLayout() {
-        WindowFixture fx;
+        WindowFixture::Config config;
+        config.production = true;
+        WindowFixture fx(config);
         TformMain &w = fx.window();
-        for (QWidget *page : {w.SkalierungswerteSheet, w.WarnwerteSheet, w.EinstellungenSheet}) {
-            w.PageControl->setCurrentWidget(page);
+        w.show();
+        for (int page = 0; page < w.PageControl->count(); ++page) {
+            w.PageControl->setCurrentIndex(page);
             QApplication::processEvents();
-            QList<QWidget *> fields;
-            for (QWidget *child : page->findChildren<QWidget *>()) {
-                if (child->focusPolicy() & Qt::TabFocus &&
-                    qobject_cast<QGroupBox *>(child->parentWidget()))
-                    fields << child;
-            }
-            QVERIFY(fields.size() > 5);
-            // The focus chain holds every widget; the fields of the page are walked in its order.
-            QList<QWidget *> chain;
-            QWidget *at = w.nextInFocusChain();
-            for (int guard = 0; at != &w && guard < 10000; ++guard, at = at->nextInFocusChain()) {
-                if (fields.contains(at))
-                    chain << at;
-            }
-            QStringList walked;
-            QPoint lastGroup(-1, -1);
-            int lastTop = -1;
-            for (QWidget *field : chain) {
-                walked << field->objectName();
-                const QPoint group = field->parentWidget()->mapTo(page, QPoint(0, 0));
-                const int top = field->mapTo(page, QPoint(0, 0)).y();
-                const bool later = group.y() > lastGroup.y() ||
-                                   (group.y() == lastGroup.y() && group.x() > lastGroup.x());
-                QVERIFY2(later || (group == lastGroup && top > lastTop),
-                         qPrintable(walked.join(QStringLiteral(" > "))));
-                lastGroup = group;
-                lastTop = top;
-            }
-            QCOMPARE(walked.size(), fields.size());
+            QWidget *sheet = w.PageControl->widget(page);
+            const QString problem = readingOrderProblem(sheet, &w);
+            QVERIFY2(problem.isEmpty(), qPrintable(sheet->objectName() + ": " + problem));
+        }
+        TComSetupFrm setup(w.ComPort(), &w);
+        QList<QDialog *> dialogs = {&setup, w.formOptions(), w.formBerFaktor(), w.formKalibrieren(),
+                                    w.formKalibrierungLoeschen()};
+        for (QDialog *dialog : dialogs) {
+            dialog->show();
+            QApplication::processEvents();
+            const QString problem = readingOrderProblem(dialog, dialog);
+            dialog->hide();
+            QVERIFY2(problem.isEmpty(), qPrintable(dialog->metaObject()->className() +
+                                                   QStringLiteral(": ") + problem));
         }
     }
 
