@@ -132,5 +132,7 @@ void TformMain::ButtonOptionsClick() {
 
 void TformMain::GetGPIBConfigData() {
     TformOptions::readStored(executableDir(), state.gpib);
+    if (options_.demoInstruments)
+        state.gpib = *options_.demoInstruments;
     formOptions()->FormCreate();
 }

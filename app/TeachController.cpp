@@ -93,7 +93,11 @@ void TeachController::requestStop() {
 }
 
 std::unique_ptr<InstrumentBackend> TeachController::instrumentBackend() const {
-    return InstrumentBackend::create(InstrumentBackend::Selection::read(window_.executableDir()),
-                                     window_.options().instrumentBench, window_.state.gpib,
-                                     window_.options().waitScale);
+    InstrumentBackend::Selection selection =
+        InstrumentBackend::Selection::read(window_.executableDir());
+    // A demo's instruments are simulated whatever the tool settings file selects.
+    if (window_.options().demoInstruments)
+        selection.kind = InstrumentBackend::Kind::Simulated;
+    return InstrumentBackend::create(selection, window_.options().instrumentBench,
+                                     window_.state.gpib, window_.options().waitScale);
 }

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -56,6 +57,9 @@ public:
         QString portDeviceOverride; // device bound to the configured COM name, this run only
         // The bench the "simulated" instrument backend drives (coupled to a device by its owner).
         std::shared_ptr<sim::InstrumentBench> instrumentBench;
+        // Set in a demo: the bench above is used whatever the tool settings file selects, at
+        // these addresses and this wiring (for this run only).
+        std::optional<GpibSettings> demoInstruments;
     };
 
     TformMain();

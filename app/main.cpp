@@ -1,3 +1,4 @@
+#include "app/DemoBench.h"
 #include "app/DemoDevice.h"
 #include "app/TformMain.h"
 #include "app/ZelApplication.h"
@@ -34,7 +35,10 @@ struct Options {
                                   QStringLiteral("Show the teach features for production staff.")};
     QCommandLineOption demo{QStringLiteral("demo"),
                             QStringLiteral("Try the tool without hardware: start the device "
-                                           "simulator zelsim and use it for this run only.")};
+                                           "simulator zelsim and use it for this run only. With "
+                                           "--production the simulated device and the simulated "
+                                           "bench instruments run inside the tool, so a whole "
+                                           "teach run can be tried.")};
     QCommandLineOption measureStartup{
         QStringLiteral("measure-startup"),
         QStringLiteral("Print the resident memory once the window is shown, then quit.")};
@@ -116,10 +120,21 @@ int main(int argc, char *argv[]) {
     TformMain::Options options;
     options.production = parser.isSet(cli.production);
     DemoDevice demoDevice;
+    std::unique_ptr<DemoBench> demoBench;
     if (parser.isSet(cli.demo)) {
-        options.portDeviceOverride = demoDevice.start(QCoreApplication::applicationDirPath());
+        if (options.production) {
+            // The teach run needs the bench instruments acting on the device: both run here.
+            demoBench = std::make_unique<DemoBench>();
+            options.portDeviceOverride = demoBench->start();
+            options.driver = demoBench->driver();
+            options.instrumentBench = demoBench->bench();
+            options.demoInstruments = demoBench->instrumentSettings();
+        } else {
+            options.portDeviceOverride = demoDevice.start(QCoreApplication::applicationDirPath());
+        }
         if (options.portDeviceOverride.isEmpty()) {
-            std::fprintf(stderr, "zeltool: %s\n", qPrintable(demoDevice.error()));
+            std::fprintf(stderr, "zeltool: %s\n",
+                         qPrintable(demoBench ? demoBench->error() : demoDevice.error()));
             return 1;
         }
         options.simulatedDevice = QStringLiteral("simulated device (demo)");

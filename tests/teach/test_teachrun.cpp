@@ -1,9 +1,11 @@
 // The production teach run against a simulated device and simulated bench instruments: the
 // whole run, the pressure points and their sides, groups left out, and the two options.
+#include "app/DemoBench.h"
 #include "app/TeachController.h"
 #include "sim/AnalogFrontEnd.h"
 #include "teach/PressurePoints.h"
 #include "teach/TeachRun.h"
+#include "teach/TeachValueTable.h"
 #include "tests/support/TestMain.h"
 #include "tests/teach/test_teachrun_fixture.h"
 
@@ -80,6 +82,7 @@ class TestTeachRun : public QObject {
 
 private slots:
     void fullRunTeachesAllSevenGroups();
+    void demoBenchTeachesTheSimulatedDevice();
     void pressurePointsAtHundredPascal();
     void groupsLeftOutAreDisabled();
     void noGroupChosenTouchesNothing();
@@ -389,6 +392,66 @@ void TestTeachRun::sourceValuesShownAndRefusedInputPoint() {
     QVERIFY(qAbs(number(fx.label("IN1I16mA")) - 7480) <= 10);
     QVERIFY(qAbs(fx.line->model.savedTeachValue("IN1IStuetz4") -
                  sim::AnalogFrontEnd::inputCurrentCounts(1, 16)) <= 15);
+}
+
+// The production demo: the device on a pseudo-terminal in process and the bench acting on it; a
+// whole teach run converges and what it teaches is stored on the device, whatever instrument
+// backend the tool settings file names.
+void TestTeachRun::demoBenchTeachesTheSimulatedDevice() {
+    constexpr double kWaitScale = 0.002;
+    DemoBench demo(kWaitScale);
+    QTemporaryDir dir;
+    {
+        QFile file(dir.filePath(QStringLiteral("ZEL ToolConfig.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[IEEE]\r\nBackend=visa\r\nGPIB1=7\r\n");
+    }
+    auto prompts = std::make_shared<TestPrompts>();
+    TformMain::Options options;
+    options.executableDir = dir.path();
+    options.replyTimeoutMs = 2000;
+    options.waitScale = kWaitScale;
+    options.prompts = prompts;
+    options.production = true;
+    options.portDeviceOverride = demo.start();
+    QVERIFY2(!options.portDeviceOverride.isEmpty(), qPrintable(demo.error()));
+    options.driver = demo.driver();
+    options.instrumentBench = demo.bench();
+    options.demoInstruments = demo.instrumentSettings();
+    TformMain window(std::move(options));
+    window.ctl<QComboBox>(QStringLiteral("MeasRange1"))->setCurrentIndex(0);
+    for (const QString &box : TeachRunFixture::AllGroups)
+        window.ctl<QCheckBox>(box)->setChecked(true);
+
+    window.ctl<QPushButton>(QStringLiteral("ButtonTeach"))->click();
+
+    QVERIFY2(prompts->errors.isEmpty(), qPrintable(prompts->errors.join('|')));
+    QCOMPARE(window.Status->currentMessage(), QStringLiteral("Teachen erfolgreich beendet."));
+    QVERIFY(demo.device().commandLog().contains(QStringLiteral("SavePar")));
+    int compared = 0;
+    demo.device().withModel([&](sim::DeviceModel &model) {
+        for (const TeachValueRow *row : TeachValueTable::storedRows()) {
+            const QString shown = window.ctl<QLabel>(QString::fromLatin1(row->valueLabel))->text();
+            QCOMPARE(model.savedTeachValue(row->deviceName), shown.toInt());
+            ++compared;
+        }
+    });
+    QCOMPARE(compared, int(TeachValueTable::storedRows().size()));
+    // The valves followed the port's modem lines: the pressure points rise from minus to plus.
+    int previous = -1;
+    for (const TeachValueRow &row : TeachValueTable::rows()) {
+        if (row.group != TeachGroup::Pressure)
+            continue;
+        int value = 0;
+        demo.device().withModel(
+            [&](sim::DeviceModel &model) { value = model.savedTeachValue(row.deviceName); });
+        QVERIFY2(value > previous, row.deviceName);
+        previous = value;
+    }
+    // The tool settings file keeps what the user set up.
+    QFile file(dir.filePath(QStringLiteral("ZEL ToolConfig.ini")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("GPIB1=7"));
 }
 
 ZEL_TEST_MAIN(TestTeachRun)
