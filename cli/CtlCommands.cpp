@@ -95,6 +95,8 @@ int CtlCommands::run(const CtlRequest &request) {
         return watch(request);
     if (c == QLatin1String("teach-values"))
         return teachValues(request);
+    if (c == QLatin1String("report"))
+        return report(request);
     throw ECtlUsage(c.isEmpty() ? QStringLiteral("no command given (try --help)")
                                 : QStringLiteral("unknown command \"%1\" (try --help)").arg(c));
 }
