@@ -85,7 +85,13 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[], bool 
     if (!drawsPages)
         return std::make_unique<QCoreApplication>(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
+    // The platform's start-up notes (such as a missing XDG_RUNTIME_DIR in a container) mean
+    // nothing to a command that shows no window, and standard error is for failures.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    return app;
 }
 
 } // namespace
