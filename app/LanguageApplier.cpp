@@ -99,6 +99,7 @@ void LanguageApplier::applyCaptions(TformMain &window) {
     setCaption(window.MEinstellungen, window.msg(49));
     setCaption(window.LoadConf, window.msg(50));
     setCaption(window.SaveConf, window.msg(51));
+    setCaption(window.Inbetriebnahmeprotokoll, window.msg(MessageCatalogue::kReportMenu));
     setCaption(window.MSprache, window.msg(16));
     setCaption(window.SpracheD, window.msg(17));
     setCaption(window.SpracheEng, window.msg(18));

@@ -45,6 +45,8 @@ void TformMain::LoadConfClick() {
     }
     ConfigFile::applyTo(*settings_, file.values,
                         [this](const ParamDef &row) { settingArrived(row); });
+    state.settingsOrigin = SettingsOrigin::File;
+    state.settingsFile = path;
     setStatus(msg(kMsgLoaded));
 }
 

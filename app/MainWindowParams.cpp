@@ -54,6 +54,7 @@ void TformMain::ButtonLadenClick() {
 }
 void TformMain::AlleParameterLaden() {
     settingsTransfer().loadAll();
+    state.settingsOrigin = SettingsOrigin::Device;
     state.transferFailureMarker = 0;
 }
 void TformMain::ButtonAbortConfigClick() {
@@ -68,15 +69,21 @@ void TformMain::ButtonSendenClick() {
 }
 void TformMain::AlleParameterSenden() {
     settingsTransfer().sendAll();
+    // The device holds what the pages show.
+    state.settingsOrigin = SettingsOrigin::Device;
     state.transferFailureMarker = 0;
 }
 void TformMain::ButtonWE100PaClick() {
-    if (beginTransfer(SettingsTransfer::kFactoryProgress))
+    if (beginTransfer(SettingsTransfer::kFactoryProgress)) {
         settingsTransfer().factorySettings(1);
+        state.settingsOrigin = SettingsOrigin::Device;
+    }
 }
 void TformMain::ButtonWE250PaClick() {
-    if (beginTransfer(SettingsTransfer::kFactoryProgress))
+    if (beginTransfer(SettingsTransfer::kFactoryProgress)) {
         settingsTransfer().factorySettings(0);
+        state.settingsOrigin = SettingsOrigin::Device;
+    }
 }
 void TformMain::ExtPressChanged() {
     settings_->extPressPicked();

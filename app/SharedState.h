@@ -10,6 +10,9 @@ struct GpibSettings {
         Agilent_IN1_2_Spgmessung, Agilent_IN1_2_Strom, Agilent_IN1_2_Strommessung;
 };
 
+// Where the settings the pages show were last loaded from, for the commissioning report.
+enum class SettingsOrigin { None, Device, File };
+
 // State the window shares with every subsystem.
 struct SharedState {
     int language = 0; // 0 German, 1 English, 2 French
@@ -20,4 +23,6 @@ struct SharedState {
     bool calibRange100 = false;   // re-calibration range flag: true = +-100 Pa
     bool calibNegative = false;   // re-calibration direction
     GpibSettings gpib;
+    SettingsOrigin settingsOrigin = SettingsOrigin::None;
+    QString settingsFile; // the file of SettingsOrigin::File
 };

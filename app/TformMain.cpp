@@ -173,6 +173,8 @@ void TformMain::buildMenus() {
     MEinstellungen->setObjectName(QStringLiteral("MEinstellungen"));
     LoadConf = addAction(MEinstellungen, "LoadConf", "Öffnen ...");
     SaveConf = addAction(MEinstellungen, "SaveConf", "Speichern unter ...");
+    Inbetriebnahmeprotokoll =
+        addAction(MEinstellungen, "Inbetriebnahmeprotokoll", "Inbetriebnahmeprotokoll …");
     LoadTeachwerte = addAction(MEinstellungen, "LoadTeachwerte", "Teachwerte aus Datei laden ...");
     SaveTeachwerte =
         addAction(MEinstellungen, "SaveTeachwerte", "Teachwerte in Datei speichern ...");
@@ -231,6 +233,7 @@ void TformMain::connectHandlers() {
     onClick(QStringLiteral("ButtonSendTeach"), &TformMain::ButtonSendTeachClick);
     onAction(LoadConf, &TformMain::LoadConfClick);
     onAction(SaveConf, &TformMain::SaveConfClick);
+    onAction(Inbetriebnahmeprotokoll, &TformMain::InbetriebnahmeprotokollClick);
     onAction(LoadTeachwerte, &TformMain::LoadTeachwerteClick);
     onAction(SaveTeachwerte, &TformMain::SaveTeachwerteClick);
     onAction(ButtonOptions, &TformMain::ButtonOptionsClick);
@@ -454,6 +457,8 @@ void TformMain::applyControlStates() {
         menu->menuAction()->setEnabled(s.settingsMenus);
     }
     ButtonComPort->setEnabled(s.portSetup);
+    // The report may read the settings and measure: it starts only when nothing else runs.
+    Inbetriebnahmeprotokoll->setEnabled(s.transferButtons);
     for (QPushButton *button : {ButtonLaden, ButtonSenden, ButtonWE100Pa, ButtonWE250Pa})
         button->setEnabled(s.transferButtons);
     ButtonAbortConfig->setEnabled(s.abortTransfer);

@@ -133,7 +133,8 @@ public:
     QMenu *MEinstellungen = nullptr, *MExtras = nullptr, *MSprache = nullptr;
     QAction *LoadConf = nullptr, *SaveConf = nullptr, *LoadTeachwerte = nullptr,
             *SaveTeachwerte = nullptr, *ButtonOptions = nullptr, *ButtonComPort = nullptr,
-            *SpracheD = nullptr, *SpracheEng = nullptr, *SpracheF = nullptr;
+            *SpracheD = nullptr, *SpracheEng = nullptr, *SpracheF = nullptr,
+            *Inbetriebnahmeprotokoll = nullptr;
     QTimer *TimerMessung = nullptr, *PauseTimer = nullptr;
 
     TformOptions *formOptions() const { return formOptions_; }
@@ -180,6 +181,9 @@ public:
     void LoadConfClick();
     void SaveConfClick();
     void PressureFieldDblClick(QLineEdit *field);
+
+    // --- handlers: commissioning report ---
+    void InbetriebnahmeprotokollClick();
 
     // --- handlers: measurement ---
     void ButtonMessungStartenClick();

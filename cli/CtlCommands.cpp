@@ -43,9 +43,7 @@ QString nameOf(const ParamDef &row) {
 QString shownValue(const SettingsModel &model, const ParamDef &row, int language) {
     if (row.kind != ParamKind::Choice)
         return model.text(row);
-    const QStringList items = SettingTexts::items(row, model.unitListMode(), language);
-    const int choice = model.choice(row);
-    return choice >= 0 && choice < items.size() ? items.at(choice) : QString();
+    return SettingTexts::shownItem(row, model.unitListMode(), model.choice(row), language);
 }
 
 QJsonValue storedValue(const SettingsModel &model, const ParamDef &row) {
@@ -97,6 +95,8 @@ int CtlCommands::run(const CtlRequest &request) {
         return watch(request);
     if (c == QLatin1String("teach-values"))
         return teachValues(request);
+    if (c == QLatin1String("report"))
+        return report(request);
     throw ECtlUsage(c.isEmpty() ? QStringLiteral("no command given (try --help)")
                                 : QStringLiteral("unknown command \"%1\" (try --help)").arg(c));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Errors.h"
+#include "report/CommissioningReport.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -21,6 +22,12 @@ struct CtlRequest {
     bool csv = false;
     double intervalSeconds = 1.0;
     int count = 0; // watch: 0 runs until stopped
+    // report: the settings of a file instead of the device's, the seconds of a live-value
+    // check (0: none), the person's fields, and whether an existing file is replaced.
+    QString from;
+    int checkSeconds = 0;
+    ReportFields fields;
+    bool force = false;
 };
 
 // A command line that does not say something zelctl can do.
@@ -54,6 +61,7 @@ private:
     int watch(const CtlRequest &request);
     void watchLines(const CtlRequest &request);
     int teachValues(const CtlRequest &request);
+    int report(const CtlRequest &request);
 
     // Loads all settings from the device into `model` as the window does.
     void loadAll(SettingsModel &model);

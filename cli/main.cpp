@@ -3,13 +3,16 @@
 #include "app/ToolSettings.h"
 #include "cli/ConsoleSession.h"
 #include "cli/CtlCommands.h"
+#include "report/LiveCheck.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +33,9 @@ const char *const kCommands =
     "                             the live values, one line per interval (Ctrl-C ends)\n"
     "  teach-values read [-o FILE] | write FILE\n"
     "                             the teach values (production)\n"
+    "  report -o FILE.pdf [--from FILE.zel] [--check S] [--technician T] [--site S]\n"
+    "         [--tag T] [--remarks R] [--force]\n"
+    "                             the commissioning report of the device (or of a file) as PDF\n"
     "\n"
     "Exit codes: 0 done, 1 the device refused something (diff: the settings differ),\n"
     "2 link failure or abort, 3 usage or file error.";
@@ -73,12 +79,28 @@ void abortOnStopSignals(ConsoleSession &session) {
         ::sigaction(signal, &action, nullptr);
 }
 
+// The report lays out text, which needs the fonts of a GUI application; it draws on no screen.
+// Every other command makes do with the core application.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[], bool drawsPages) {
+    if (!drawsPages)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's start-up notes (such as a missing XDG_RUNTIME_DIR in a container) mean
+    // nothing to a command that shows no window, and standard error is for failures.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    return app;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zelctl"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZELTOOL_VERSION));
+    // The command decides which application object is made, so it is parsed first.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -111,11 +133,38 @@ int main(int argc, char *argv[]) {
         QStringLiteral("reply-timeout"),
         QStringLiteral("Milliseconds to wait for a reply (default 50000)."), QStringLiteral("ms"),
         QStringLiteral("50000"));
-    parser.addOptions({port, lang, json, output, verify, interval, count, csv, replyTimeout});
+    const QCommandLineOption from(QStringLiteral("from"),
+                                  QStringLiteral("report: the settings of FILE.zel, no device."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QStringLiteral("report: a live-value check of S seconds (1 to %1).")
+            .arg(LiveCheck::kMaxSeconds),
+        QStringLiteral("S"));
+    const QCommandLineOption technician(QStringLiteral("technician"),
+                                        QStringLiteral("report: who commissioned the device."),
+                                        QStringLiteral("T"));
+    const QCommandLineOption site(QStringLiteral("site"),
+                                  QStringLiteral("report: the customer or site."),
+                                  QStringLiteral("S"));
+    const QCommandLineOption tag(QStringLiteral("tag"),
+                                 QStringLiteral("report: the device tag or location."),
+                                 QStringLiteral("T"));
+    const QCommandLineOption remarks(QStringLiteral("remarks"), QStringLiteral("report: remarks."),
+                                     QStringLiteral("R"));
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("report: replace an existing file."));
+    parser.addOptions({port, lang, json, output, verify, interval, count, csv, replyTimeout, from,
+                       check, technician, site, tag, remarks, force});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do (see above)."));
+    const bool parsed = parser.parse(arguments);
+    const auto app = makeApplication(
+        argc, argv, parsed && parser.positionalArguments().value(0) == QLatin1String("report"));
+    QCoreApplication::setApplicationName(QStringLiteral("zelctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELTOOL_VERSION));
     // Option errors are usage errors (exit 3), not "refused".
-    if (!parser.parse(QCoreApplication::arguments())) {
+    if (!parsed) {
         std::fprintf(stderr, "zelctl: %s (try --help)\n", qPrintable(parser.errorText()));
         return CtlCommands::kUsage;
     }
@@ -134,6 +183,10 @@ int main(int argc, char *argv[]) {
     request.verify = parser.isSet(verify);
     request.json = parser.isSet(json);
     request.csv = parser.isSet(csv);
+    request.from = parser.value(from);
+    request.fields = {parser.value(technician), parser.value(site), parser.value(tag),
+                      parser.value(remarks)};
+    request.force = parser.isSet(force);
 
     int code = CtlCommands::kDone;
     try {
@@ -144,6 +197,12 @@ int main(int argc, char *argv[]) {
         request.count = parser.value(count).toInt(&ok);
         if (!ok || request.count < 0)
             throw ECtlUsage(QStringLiteral("--count takes a number of lines"));
+        if (parser.isSet(check)) {
+            request.checkSeconds = parser.value(check).toInt(&ok);
+            if (!ok || request.checkSeconds < 1 || request.checkSeconds > LiveCheck::kMaxSeconds)
+                throw ECtlUsage(QStringLiteral("--check takes seconds from 1 to %1")
+                                    .arg(LiveCheck::kMaxSeconds));
+        }
         ConsoleSession::Options options;
         options.executableDir = QCoreApplication::applicationDirPath();
         options.port = parser.value(port);

@@ -309,7 +309,54 @@ const Entry kEntries[] = {
       "was transferred:",
       "Cette valeur contient un caractère de contrôle (un saut de ligne, par exemple) et n'est pas "
       "envoyée ; rien n'a été transféré :"}},
+    // The commissioning report: its menu command, dialog and page texts. "%1" and "%2" stand
+    // for what the text names.
+    {137, {"Inbetriebnahmeprotokoll …", "Commissioning report …", "Rapport de mise en service …"}},
+    {138, {"Inbetriebnahmeprotokoll", "Commissioning report", "Rapport de mise en service"}},
+    {139, {"Techniker", "Technician", "Technicien"}},
+    {140, {"Kunde / Anlage", "Customer / site", "Client / site"}},
+    {141,
+     {"Gerätebezeichnung / Einbauort", "Device tag / location",
+      "Repère / emplacement de l'appareil"}},
+    {142, {"Bemerkungen", "Remarks", "Remarques"}},
+    {143,
+     {"Messwertkontrolle einschließen", "Include a live-value check",
+      "Inclure un contrôle des valeurs mesurées"}},
+    {144, {"Dauer [Sek.]", "Duration [sec]", "Durée [sec]"}},
+    {145, {"Erstellt", "Created", "Créé le"}},
+    {146, {"Schnittstelle", "Port", "Port"}},
+    {147, {"Gerät", "Device", "Appareil"}},
+    {148, {"Gerätevariante", "Device variant", "Variante d'appareil"}},
+    {149, {"mit Nachkalibrierung", "with re-calibration", "avec re-calibration"}},
+    {150, {"ohne Nachkalibrierung", "without re-calibration", "sans re-calibration"}},
+    {151, {"unbekannt", "unknown", "inconnue"}},
+    {152,
+     {"Aus Datei %1, nicht von einem Gerät gelesen", "From file %1, not read from a device",
+      "Du fichier %1, non lu d'un appareil"}},
+    {153, {"Messwertkontrolle", "Live-value check", "Contrôle des valeurs mesurées"}},
+    {154, {"%1 Messungen in %2 Sek.", "%1 readings in %2 sec", "%1 mesures en %2 sec"}},
+    {155, {"Kanal", "Channel", "Canal"}},
+    {156, {"Minimum", "Minimum", "Minimum"}},
+    {157, {"Maximum", "Maximum", "Maximum"}},
+    {158, {"Mittelwert", "Mean", "Moyenne"}},
+    {159, {"außerhalb", "out of range", "hors plage"}},
+    {160, {"Einstellung", "Setting", "Paramètre"}},
+    {161, {"Wert", "Value", "Valeur"}},
+    {162, {"Einheit", "Unit", "Unité"}},
+    {163,
+     {"Datum, Unterschrift Techniker", "Date, signature of the technician",
+      "Date, signature du technicien"}},
+    {164,
+     {"Datum, Unterschrift Kunde", "Date, signature of the customer", "Date, signature du client"}},
+    {165, {"Seite %1 von %2", "Page %1 of %2", "Page %1 sur %2"}},
+    {166,
+     {"Die Datei %1 besteht bereits. Soll sie ersetzt werden?",
+      "The file %1 already exists. Replace it?", "Le fichier %1 existe déjà. Le remplacer ?"}},
+    {167, {"Protokoll gespeichert", "Report saved", "Rapport enregistré"}},
 };
+
+// The names in the header follow the table.
+static_assert(MessageCatalogue::kReportSaved == 167, "the report's texts end at entry 167");
 
 const Entry *find(int entry) {
     for (const Entry &e : kEntries) {

@@ -10,6 +10,40 @@ public:
     static constexpr int kLastEntry = 135;
     // "This value holds a control character ... nothing was transferred:" + " " + name.
     static constexpr int kUnsafeValue = 136;
+    // The texts of the commissioning report, 137 to 167.
+    enum ReportEntry : int {
+        kReportMenu = 137,
+        kReportTitle,
+        kReportTechnician,
+        kReportSite,
+        kReportTag,
+        kReportRemarks,
+        kReportIncludeCheck,
+        kReportCheckSeconds,
+        kReportCreated,
+        kReportPort,
+        kReportDevice,
+        kReportVariant,
+        kReportWithRecalibration,
+        kReportWithoutRecalibration,
+        kReportUnknown,
+        kReportFromFile, // %1: the file's name
+        kReportCheck,
+        kReportCheckSummary, // %1 readings, %2 seconds
+        kReportChannel,
+        kReportMinimum,
+        kReportMaximum,
+        kReportMean,
+        kReportOutOfRange,
+        kReportSetting,
+        kReportValue,
+        kReportUnit,
+        kReportSignTechnician,
+        kReportSignCustomer,
+        kReportPageOf,  // %1 of %2
+        kReportReplace, // %1: the file's path
+        kReportSaved,
+    };
 
     // Text of an entry in a language. A language outside 0..2 reads as German; an unassigned or
     // unknown entry number gives an empty text, so a lookup never leaves the table.

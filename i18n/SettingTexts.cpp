@@ -177,6 +177,11 @@ QStringList SettingTexts::inputUnitItems(int input, int extPressMode, int langua
     return items;
 }
 
+QString SettingTexts::shownItem(const ParamDef &row, int unitListMode, int choice, int language) {
+    const QStringList shown = items(row, unitListMode, language);
+    return choice >= 0 && choice < shown.size() ? shown.at(choice) : QString();
+}
+
 QStringList SettingTexts::items(const ParamDef &row, int unitListMode, int language) {
     const QLatin1String name(row.name);
     if (name == QLatin1String("UnitIN1"))

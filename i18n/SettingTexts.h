@@ -21,6 +21,8 @@ public:
     // The items of a choice list as the window shows them; the unit lists of the inputs as
     // built for `unitListMode`.
     static QStringList items(const ParamDef &row, int unitListMode, int language);
+    // The item a list shows at row `choice`; "" without selection.
+    static QString shownItem(const ParamDef &row, int unitListMode, int choice, int language);
     // The unit list items of an input (1 or 2) for an external-pressure mode.
     static QStringList inputUnitItems(int input, int extPressMode, int language);
 };

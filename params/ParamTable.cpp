@@ -152,6 +152,31 @@ QString ParamTable::groupBoxCaption(const QString &groupBox) {
     return captions.value(groupBox);
 }
 
+// Groups with long captions take the whole width.
+GroupPlace ParamTable::groupPlace(const QString &groupBox) {
+    static const QHash<QString, GroupPlace> places = {
+        {"GroupBoxScalP", {0, 0, 1}},
+        {"GroupBoxScalIN1T", {1, 0, 1}},
+        {"GroupBoxScalIN1P", {1, 1, 1}},
+        {"GroupBoxScalIN2H", {2, 0, 1}},
+        {"GroupBoxScalIN2P", {2, 1, 1}},
+        {"GroupBoxWarnP", {0, 0, 1}},
+        {"GroupBoxWarnIN1T", {1, 0, 1}},
+        {"GroupBoxWarnIN1P", {1, 1, 1}},
+        {"GroupBoxWarnIN2H", {2, 0, 1}},
+        {"GroupBoxWarnIN2P", {2, 1, 1}},
+        {"GroupBoxFilter", {0, 0, 2}},
+        {"GroupBoxWarnton", {1, 0, 1}},
+        {"GroupBoxExterneKonfiguration", {1, 1, 1}},
+        {"GroupBoxAnzeige", {2, 0, 1}},
+        {"GroupBoxSignale", {2, 1, 1}},
+        {"GroupBoxNachkomma", {3, 0, 1}},
+        {"GroupBoxSonstiges", {3, 1, 1}},
+        {"GroupBoxRelais", {4, 0, 2}},
+    };
+    return places.value(groupBox);
+}
+
 QStringList ParamTable::designItems(const QString &control) {
     static const QStringList offOn = {"aus (0)", "an (1)"};
     static const QStringList pressureUnits = {"Pa", "hPa", "mbar", "aus"};

@@ -21,6 +21,13 @@ struct ParamDef {
     const char *fileSection;  // section in configuration files, "" when not stored
 };
 
+// Where a group box sits on its settings page: grid row and column, and the columns it spans.
+struct GroupPlace {
+    int row = 0;
+    int column = 0;
+    int columnSpan = 1;
+};
+
 // The 50 device settings in the order of every transfer and of the configuration file.
 class ParamTable {
 public:
@@ -30,6 +37,8 @@ public:
     static const ParamDef *find(const QString &name);
     // Designed German caption of a group box on the settings pages.
     static QString groupBoxCaption(const QString &groupBox);
+    // Where a group box sits on its page.
+    static GroupPlace groupPlace(const QString &groupBox);
     // Designed items of a choice control (before the catalogue texts replace them).
     static QStringList designItems(const QString &control);
     // Page index in the page control of a settings tab page.

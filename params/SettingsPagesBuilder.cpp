@@ -74,42 +74,11 @@ QWidget *makeControl(const ParamDef &row, QWidget *parent) {
     return control;
 }
 
-struct GroupPlace {
-    int row;
-    int column;
-    int columnSpan;
-};
-
-// Where each group box sits on its page; groups with long captions take the whole width.
-QMap<QString, GroupPlace> groupPlaces() {
-    return {
-        {"GroupBoxScalP", {0, 0, 1}},
-        {"GroupBoxScalIN1T", {1, 0, 1}},
-        {"GroupBoxScalIN1P", {1, 1, 1}},
-        {"GroupBoxScalIN2H", {2, 0, 1}},
-        {"GroupBoxScalIN2P", {2, 1, 1}},
-        {"GroupBoxWarnP", {0, 0, 1}},
-        {"GroupBoxWarnIN1T", {1, 0, 1}},
-        {"GroupBoxWarnIN1P", {1, 1, 1}},
-        {"GroupBoxWarnIN2H", {2, 0, 1}},
-        {"GroupBoxWarnIN2P", {2, 1, 1}},
-        {"GroupBoxFilter", {0, 0, 2}},
-        {"GroupBoxWarnton", {1, 0, 1}},
-        {"GroupBoxExterneKonfiguration", {1, 1, 1}},
-        {"GroupBoxAnzeige", {2, 0, 1}},
-        {"GroupBoxSignale", {2, 1, 1}},
-        {"GroupBoxNachkomma", {3, 0, 1}},
-        {"GroupBoxSonstiges", {3, 1, 1}},
-        {"GroupBoxRelais", {4, 0, 2}},
-    };
-}
-
 } // namespace
 
 void SettingsPagesBuilder::build(QWidget &window) {
     QMap<QString, QGridLayout *> pageLayouts;
     QMap<QString, QFormLayout *> groupForms;
-    const auto places = groupPlaces();
     for (const ParamDef &row : ParamTable::rows()) {
         const QString sheetName = QString::fromLatin1(row.sheet);
         const QString groupName = QString::fromLatin1(row.groupBox);
@@ -128,7 +97,7 @@ void SettingsPagesBuilder::build(QWidget &window) {
             // Long captions go above their field instead of being cut off.
             form->setRowWrapPolicy(QFormLayout::WrapLongRows);
             groupForms.insert(groupName, form);
-            const GroupPlace place = places.value(groupName);
+            const GroupPlace place = ParamTable::groupPlace(groupName);
             pageLayouts.value(sheetName)->addWidget(group, place.row, place.column, 1,
                                                     place.columnSpan);
         }
@@ -148,16 +117,15 @@ void SettingsPagesBuilder::build(QWidget &window) {
 // Tab walks the groups as they sit on the page (row by row, left to right) and the fields of
 // a group from top to bottom, not in the order of the parameter table.
 void SettingsPagesBuilder::orderTabsByPlace(QWidget &window) {
-    const auto places = groupPlaces();
     QList<const ParamDef *> rows;
     for (const ParamDef &row : ParamTable::rows())
         rows.append(&row);
-    std::stable_sort(rows.begin(), rows.end(), [&places](const ParamDef *a, const ParamDef *b) {
+    std::stable_sort(rows.begin(), rows.end(), [](const ParamDef *a, const ParamDef *b) {
         const QString sa = QString::fromLatin1(a->sheet), sb = QString::fromLatin1(b->sheet);
         if (sa != sb)
             return ParamTable::pageIndex(sa) < ParamTable::pageIndex(sb);
-        const GroupPlace pa = places.value(QString::fromLatin1(a->groupBox));
-        const GroupPlace pb = places.value(QString::fromLatin1(b->groupBox));
+        const GroupPlace pa = ParamTable::groupPlace(QString::fromLatin1(a->groupBox));
+        const GroupPlace pb = ParamTable::groupPlace(QString::fromLatin1(b->groupBox));
         return std::make_pair(pa.row, pa.column) < std::make_pair(pb.row, pb.column);
     });
     QWidget *previous = nullptr;

@@ -1,0 +1,94 @@
+// Handler of the commissioning report: the dialog, the file, the settings the pages show (read
+// from the device first when none were loaded yet), and the optional live-value check.
+#include "app/Errors.h"
+#include "app/TformMain.h"
+#include "app/ToolSettings.h"
+#include "i18n/MessageCatalogue.h"
+#include "params/SettingsModel.h"
+#include "params/SettingsTransfer.h"
+#include "report/LiveCheck.h"
+#include "report/ReportBuilder.h"
+#include "report/ReportDialog.h"
+#include "report/ReportWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressBar>
+
+namespace {
+
+enum : int {
+    kMsgConnected = 44,
+    kMsgDisconnected = 46,
+};
+
+// The file dialog starts beside the executable, unless the tool is installed read-only.
+QString reportDialogDir(const TformMain &w) {
+    const QFileInfo dir(w.executableDir());
+    return dir.isDir() && dir.isWritable() ? w.executableDir() : QDir::homePath();
+}
+
+// Asks the device its variant and measures for `seconds`, as a transfer does: the controls
+// are taken and the abort button ends it.
+void runLiveCheck(TformMain &w, CommissioningReport &report, int seconds) {
+    DeviceRunner &runner = w.runner();
+    runner.clearAbort();
+    w.beginAction(DeviceAction::Transfer);
+    w.Progress->setMaximum(LiveCheck::readingsFor(seconds));
+    w.Progress->setValue(0);
+    w.openPort();
+    w.setStatus(w.msg(kMsgConnected) + w.portSuffix());
+    report.variant = LiveCheck::probeVariant(runner);
+    report.check =
+        LiveCheck::run(runner, seconds, [&w] { w.Progress->setValue(w.Progress->value() + 1); });
+    w.closePort();
+    w.Progress->setValue(0);
+    w.setStatus(w.msg(kMsgDisconnected));
+    w.endAction();
+}
+
+} // namespace
+
+void TformMain::InbetriebnahmeprotokollClick() {
+    if (refuseWhileMeasuring())
+        return;
+    const bool fromFile = state.settingsOrigin == SettingsOrigin::File;
+    ReportDialog dialog(this, state.language, !fromFile);
+    const ToolSettings toolSettings(options_.executableDir);
+    dialog.recall(toolSettings);
+    if (prompts().execModal(dialog) != QDialog::Accepted)
+        return;
+    // Not being able to keep the fields for next time is no reason to lose this report.
+    try {
+        dialog.remember(toolSettings);
+    } catch (const EFileError &error) {
+        prompts().showError(this, error.message());
+    }
+    const QString proposed = msg(MessageCatalogue::kReportTitle) + ReportWriter::Extension;
+    const QString path =
+        prompts().saveFileName(this, reportDialogDir(*this), proposed, ReportWriter::Filter, false);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path) &&
+        !prompts().confirm(this, msg(MessageCatalogue::kReportReplace).arg(path)))
+        return;
+
+    // Pages that show no loaded settings yet are filled from the device first.
+    if (state.settingsOrigin == SettingsOrigin::None) {
+        if (!beginTransfer(SettingsTransfer::kLoadProgress))
+            return;
+        AlleParameterLaden();
+    }
+    CommissioningReport report = ReportBuilder::fromSettings(*settings_, state.language);
+    report.decimalSeparator = state.decimalSeparator;
+    report.fields = dialog.fields();
+    if (fromFile)
+        report.sourceFile = QFileInfo(state.settingsFile).fileName();
+    else
+        report.port =
+            ComPort().port() + QStringLiteral(" (") + ComPort().devicePath() + QLatin1Char(')');
+    if (dialog.includeCheck())
+        runLiveCheck(*this, report, dialog.checkSeconds());
+    ReportWriter::save(path, ReportWriter::render(report).pdf);
+    setStatus(msg(MessageCatalogue::kReportSaved) + QStringLiteral(": ") + path);
+}

@@ -1,0 +1,72 @@
+// zelctl report: the commissioning report of the device's settings (with an optional
+// live-value check) or of a configuration file's, as the window writes it.
+#include "cli/ConsoleSession.h"
+#include "cli/CtlCommands.h"
+#include "params/ConfigFile.h"
+#include "params/SettingsModel.h"
+#include "report/LiveCheck.h"
+#include "report/ReportBuilder.h"
+#include "report/ReportWriter.h"
+
+#include <QFileInfo>
+#include <QJsonObject>
+
+namespace {
+enum : int {
+    kMsgConnected = 44,
+    kMsgDisconnected = 46,
+};
+} // namespace
+
+int CtlCommands::report(const CtlRequest &request) {
+    needArguments(request, 0, 0);
+    if (request.output.isEmpty())
+        throw ECtlUsage(QStringLiteral("report: give the PDF file with -o FILE.pdf"));
+    if (!request.from.isEmpty() && request.checkSeconds > 0)
+        throw ECtlUsage(QStringLiteral("report: a live-value check needs a device, not --from"));
+    // Checked before the device is asked anything: an existing file is replaced only on request.
+    if (QFileInfo::exists(request.output) && !request.force)
+        throw ECtlUsage(
+            QStringLiteral("report: %1 exists (--force replaces it)").arg(request.output));
+
+    const int language = session_.language();
+    SettingsModel model;
+    CommissioningReport report;
+    if (!request.from.isEmpty()) {
+        const ConfigFile::LoadResult file = ConfigFile::load(request.from);
+        if (!file.ok())
+            throw EFileError(file.error);
+        ConfigFile::applyTo(model, file.values);
+        report = ReportBuilder::fromSettings(model, language);
+        report.sourceFile = QFileInfo(request.from).fileName();
+    } else {
+        loadAll(model);
+        report = ReportBuilder::fromSettings(model, language);
+        report.port = session_.port().port() + QStringLiteral(" (") + session_.port().devicePath() +
+                      QLatin1Char(')');
+        session_.clearAbort();
+        session_.openPort();
+        session_.setStatus(session_.message(kMsgConnected) + session_.portSuffix());
+        report.variant = LiveCheck::probeVariant(session_);
+        if (request.checkSeconds > 0)
+            report.check = LiveCheck::run(session_, request.checkSeconds);
+        session_.closePort();
+        session_.setStatus(session_.message(kMsgDisconnected));
+    }
+    session_.finishStatusLine();
+    report.decimalSeparator = session_.decimalSeparator();
+    report.fields = request.fields;
+
+    const ReportWriter::Result pdf = ReportWriter::render(report);
+    ReportWriter::save(request.output, pdf.pdf);
+    if (request.json)
+        printJson({{QStringLiteral("file"), request.output},
+                   {QStringLiteral("pages"), pdf.pages},
+                   {QStringLiteral("bytes"), qint64(pdf.pdf.size())},
+                   {QStringLiteral("source"),
+                    request.from.isEmpty() ? QStringLiteral("device") : request.from}});
+    else
+        out_ << request.output << ": report written, " << pdf.pages << " pages\n";
+    out_.flush();
+    return kDone;
+}
