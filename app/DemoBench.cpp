@@ -16,9 +16,7 @@ public:
     void open(const QString &devicePath) override { port_.open(devicePath); }
     void close() override { port_.close(); }
     bool isOpen() const override { return port_.isOpen(); }
-    void setLineSettings(const LineSettings &settings) override {
-        port_.setLineSettings(settings);
-    }
+    void setLineSettings(const LineSettings &settings) override { port_.setLineSettings(settings); }
     void clear(bool input, bool output) override { port_.clear(input, output); }
     void write(const QByteArray &data) override { port_.write(data); }
     QByteArray read(int maxCount) override { return port_.read(maxCount); }
@@ -69,9 +67,8 @@ QString DemoBench::start() {
 }
 
 std::unique_ptr<SerialDriver> DemoBench::driver() {
-    return std::make_unique<ModemLineTap>(lines_, [coupling = coupling_] {
-        coupling->linesChanged();
-    });
+    return std::make_unique<ModemLineTap>(lines_,
+                                          [coupling = coupling_] { coupling->linesChanged(); });
 }
 
 GpibSettings DemoBench::instrumentSettings() const {
