@@ -340,6 +340,33 @@ private slots:
         window.closePort();
     }
 
+    // Stopping the measurement while the procedure's range query is resent on "Err": the port
+    // stays with the exchange, which ends with the user abort alone (no failed write).
+    void stopDuringTheRangeQueryResendsEndsWithTheAbort() {
+        WindowFixture fx;
+        TformMain &window = fx.window();
+        fx.click(QStringLiteral("ButtonConnection"));
+        QVERIFY(window.measurementModeRuns());
+        fx.device().addFault(sim::FaultRule::onCommand("?MeasRange", sim::FaultRule::Kind::Err,
+                                                       sim::FaultRule::Always));
+        QTimer stopper;
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (fx.commands().count(QStringLiteral("?MeasRange")) >= 3) {
+                stopper.stop();
+                fx.click(QStringLiteral("ButtonConnection"));
+            }
+        });
+        stopper.start(1);
+        fx.click(QStringLiteral("ButtonCalibPlus"));
+
+        QCOMPARE(fx.prompts().errors, QStringList{"Abbruch durch Benutzer"});
+        QCOMPARE(fx.prompts().modalCount, 0);
+        QVERIFY(!window.measurementModeRuns());
+        QVERIFY(!window.ComPort().connected());
+        QVERIFY(fx.ctl<QPushButton>(QStringLiteral("ButtonCalibPlus"))->isEnabled());
+        QVERIFY(window.ButtonLaden->isEnabled());
+    }
+
     // A reply that is no number goes to the global handler; the dialog can still finish.
     void nonNumericReplyLeavesTheDialogUsable() {
         WindowFixture fx;
