@@ -1,10 +1,9 @@
 #include "measure/EventLog.h"
 
-#include "app/Errors.h"
+#include "app/SavedFile.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace {
 
@@ -52,18 +51,5 @@ void EventLog::save(const QString &path, const QStringList &lines) {
     QByteArray content;
     for (const QString &line : lines)
         content += (line + QStringLiteral("\r\n")).toUtf8();
-    // Unbuffered, so a short write (a full disk, a size limit) shows in the count and is
-    // never committed as a cut file. Qt reports no error for a short write: errno tells why.
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        reason = file.errorString();
-    else if (file.write(content) != content.size())
-        reason = file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string();
-    else if (!file.commit())
-        reason = file.errorString();
-    // The temporary file is dropped with `file`; an earlier file stays as it was.
-    if (!reason.isNull())
-        throw EFileError(
-            QStringLiteral("Datei %1 kann nicht erstellt werden (%2)").arg(path, reason));
+    saveFileAtomically(path, content);
 }

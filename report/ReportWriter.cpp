@@ -1,13 +1,12 @@
 #include "report/ReportWriter.h"
 
-#include "app/Errors.h"
+#include "app/SavedFile.h"
 #include "i18n/MessageCatalogue.h"
 #include "report/ReportLayout.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 const QString ReportWriter::Filter = QStringLiteral("PDF (*.pdf)|*.pdf;*.PDF");
 const QString ReportWriter::Extension = QStringLiteral(".pdf");
@@ -82,17 +81,5 @@ ReportWriter::Result ReportWriter::render(const CommissioningReport &report) {
 }
 
 void ReportWriter::save(const QString &path, const QByteArray &pdf) {
-    // Unbuffered, so a short write (a full disk, a size limit) shows in the count and is never
-    // committed as a cut file.
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        reason = file.errorString();
-    else if (file.write(pdf) != pdf.size())
-        reason = file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string();
-    else if (!file.commit())
-        reason = file.errorString();
-    if (!reason.isNull())
-        throw EFileError(
-            QStringLiteral("Datei %1 kann nicht erstellt werden (%2)").arg(path, reason));
+    saveFileAtomically(path, pdf);
 }

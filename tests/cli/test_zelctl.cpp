@@ -1,3 +1,5 @@
+#include "tests/support/ZelctlProcess.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,10 +22,7 @@ private slots:
 
 private:
     void startSimulator(const QStringList &options = {});
-    struct Result {
-        int code = -1;
-        QString out, err;
-    };
+    using Result = ZelctlResult;
     Result zelctl(const QStringList &arguments);
     QString simulatorLog();
 
@@ -48,25 +47,13 @@ void TestZelctl::cleanup() {
 void TestZelctl::startSimulator(const QStringList &options) {
     // Each simulator logs to a file of its own.
     log_ = dir_.filePath(QStringLiteral("sim%1.log").arg(++simulators_));
-    sim_.start(ZELSIM_PATH, QStringList{"--pty", "--no-noise", "--log", log_} + options);
-    QVERIFY(sim_.waitForStarted(5000));
-    while (!sim_.canReadLine())
-        QVERIFY(sim_.waitForReadyRead(5000));
-    pty_ = QString::fromLocal8Bit(sim_.readLine()).trimmed();
+    pty_ = startZelsim(sim_, ZELSIM_PATH, log_, options);
     QVERIFY2(pty_.startsWith("/dev/pts/"), qPrintable(pty_));
 }
 
 TestZelctl::Result TestZelctl::zelctl(const QStringList &arguments) {
-    QProcess process;
     // The tool settings file is looked for beside the program; none here, so German.
-    process.start(ZELCTL_PATH, QStringList{"--port", pty_} + arguments);
-    Result result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return runZelctl(ZELCTL_PATH, pty_, arguments);
 }
 
 QString TestZelctl::simulatorLog() {

@@ -3,6 +3,7 @@
 #include "params/ParamTable.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
+#include "tests/support/ZelctlProcess.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -88,10 +89,7 @@ private slots:
 
 private:
     void startSimulator(const QStringList &options);
-    struct Result {
-        int code = -1;
-        QString out, err;
-    };
+    using Result = ZelctlResult;
     Result zelctl(const QStringList &arguments);
     QString simulatorLog() const { return QString::fromUtf8(contents(log_)); }
 
@@ -110,23 +108,13 @@ void TestReport::cleanup() {
 
 void TestReport::startSimulator(const QStringList &options) {
     log_ = dir_.filePath(QStringLiteral("sim.log"));
-    sim_.start(ZELSIM_PATH, QStringList{"--pty", "--no-noise", "--log", log_} + options);
-    QVERIFY(sim_.waitForStarted(5000));
-    while (!sim_.canReadLine())
-        QVERIFY(sim_.waitForReadyRead(5000));
-    pty_ = QString::fromLocal8Bit(sim_.readLine()).trimmed();
+    pty_ = startZelsim(sim_, ZELSIM_PATH, log_, options);
+    QVERIFY2(pty_.startsWith("/dev/pts/"), qPrintable(pty_));
 }
 
 TestReport::Result TestReport::zelctl(const QStringList &arguments) {
-    QProcess process;
-    process.start(ZELCTL_PATH, QStringList{"--port", pty_} + arguments);
-    Result result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    // The tool settings file is looked for beside the program; none here, so German.
+    return runZelctl(ZELCTL_PATH, pty_, arguments);
 }
 
 void TestReport::windowReportShowsWhatThePagesShow() {
