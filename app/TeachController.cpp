@@ -82,9 +82,8 @@ void TeachController::runTeach() {
 }
 
 void TeachController::abortTeach() {
+    // The abort request also ends a running wait at once.
     requestStop();
-    // Ends a running wait now instead of after its full time.
-    window_.PauseTimerTimer();
 }
 
 void TeachController::requestStop() {

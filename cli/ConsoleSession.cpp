@@ -55,7 +55,6 @@ QString ConsoleSession::portSuffix() const {
 
 void ConsoleSession::abortBySignal() {
     requestAbort();
-    endWaits();
 }
 
 void ConsoleSession::showStatus(const QString &text) {

@@ -33,8 +33,7 @@ public:
     // "(COM1 → /dev/ttyUSB0)": a script's user knows the device rather than the COM name.
     QString portSuffix() const override;
 
-    // A stop signal (Ctrl-C, SIGTERM): the running exchange ends after its reply and every
-    // wait ends now.
+    // A stop signal (Ctrl-C, SIGTERM): the running exchange and every wait end now.
     void abortBySignal();
     // The status texts shown so far, in order.
     const QStringList &statusHistory() const { return history_; }

@@ -18,9 +18,8 @@
 namespace sim {
 
 // Serves a DeviceModel on a pseudo-terminal, so the tool talks to it through its real serial
-// code. A worker thread (not the Qt event loop: the tool blocks its own thread while it waits
-// for a reply) reads command lines ended by CR and writes the replies. Every public method is
-// thread-safe.
+// code. A worker thread (not the Qt event loop, which a test or a blocking caller may hold)
+// reads command lines ended by CR and writes the replies. Every public method is thread-safe.
 class PtyDevice {
 public:
     // Serial timing of 9600 baud 8N1: ten bit times per character.
