@@ -71,7 +71,8 @@ bool onlyPrints(int argc, char *argv[]) {
 
 // SIGTERM, SIGINT and SIGHUP end the tool as closing its window does: a running wait ends, the
 // port is closed, and the simulator of a demo run is stopped. The handler only writes to a
-// pipe; the event loop does the rest.
+// pipe; the event loop does the rest. Installed before the simulator starts and the window is
+// built, so a signal during the start-up also ends the tool cleanly, once the loop runs.
 int signalPipe[2] = {-1, -1};
 
 void onStopSignal(int) {
@@ -79,15 +80,15 @@ void onStopSignal(int) {
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
 }
 
-void endOnStopSignals(QApplication &app, TformMain &window) {
+void endOnStopSignals(QApplication &app) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app, &window] {
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
         char byte;
         while (::read(signalPipe[0], &byte, 1) > 0) {
         }
-        window.close();
+        QApplication::closeAllWindows();
         app.quit();
     });
     struct sigaction action {};
@@ -116,6 +117,7 @@ int main(int argc, char *argv[]) {
     QCommandLineParser parser;
     cli.addTo(parser);
     parser.process(app);
+    endOnStopSignals(app);
 
     TformMain::Options options;
     options.production = parser.isSet(cli.production);
@@ -140,7 +142,6 @@ int main(int argc, char *argv[]) {
         options.simulatedDevice = QStringLiteral("simulated device (demo)");
     }
     TformMain window(std::move(options));
-    endOnStopSignals(app, window);
     window.show();
     if (parser.isSet(cli.measureStartup))
         QTimer::singleShot(0, &app, [&app] { reportStartupAndQuit(app); });
