@@ -200,9 +200,10 @@ void TformMain::onClick(const QString &button, void (TformMain::*handler)(),
             [this, handler, kind] { runGuarded([this, handler] { (this->*handler)(); }, kind); });
 }
 
-void TformMain::onAction(QAction *action, void (TformMain::*handler)()) {
+void TformMain::onAction(QAction *action, void (TformMain::*handler)(),
+                         DeviceRunner::Handler kind) {
     connect(action, &QAction::triggered, this,
-            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+            [this, handler, kind] { runGuarded([this, handler] { (this->*handler)(); }, kind); });
 }
 
 void TformMain::connectHandlers() {
@@ -238,9 +239,10 @@ void TformMain::connectHandlers() {
     onAction(SaveTeachwerte, &TformMain::SaveTeachwerteClick);
     onAction(ButtonOptions, &TformMain::ButtonOptionsClick);
     onAction(ButtonComPort, &TformMain::ButtonComPortClick);
-    onAction(SpracheD, &TformMain::SpracheDClick);
-    onAction(SpracheEng, &TformMain::SpracheEngClick);
-    onAction(SpracheF, &TformMain::SpracheFClick);
+    // The language touches no device: it switches at once, also while a transfer waits.
+    onAction(SpracheD, &TformMain::SpracheDClick, Handler::Display);
+    onAction(SpracheEng, &TformMain::SpracheEngClick, Handler::Display);
+    onAction(SpracheF, &TformMain::SpracheFClick, Handler::Display);
 
     auto guardedSlot = [this](void (TformMain::*handler)()) {
         return [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); };
@@ -476,11 +478,18 @@ void TformMain::applyControlStates() {
 
 void TformMain::runGuarded(const std::function<void()> &handler, DeviceRunner::Handler kind) {
     runner_->dispatch(
-        [this, handler] {
+        [this, handler, kind] {
+            // A display handler that fails inside a device action's wait (the tool settings
+            // file cannot be written) must not tear down that action: it goes on, and only the
+            // message is shown.
+            const bool insideAction = kind == DeviceRunner::Handler::Display && runner_->waiting();
             try {
                 handler();
             } catch (const std::exception &error) {
-                GlobalExceptionHandler(this, error);
+                if (insideAction)
+                    prompts_->showError(this, errorText(error));
+                else
+                    GlobalExceptionHandler(this, error);
             } catch (...) {
                 GlobalExceptionHandler(this, EZelError(QStringLiteral("Unknown failure")));
             }

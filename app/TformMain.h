@@ -225,7 +225,8 @@ private:
     void fitScreen();
     void onClick(const QString &button, void (TformMain::*handler)(),
                  DeviceRunner::Handler kind = DeviceRunner::Handler::Input);
-    void onAction(QAction *action, void (TformMain::*handler)());
+    void onAction(QAction *action, void (TformMain::*handler)(),
+                  DeviceRunner::Handler kind = DeviceRunner::Handler::Input);
     void switchLanguage(int language);
     // Settings transfers: refused while measuring, else the controls are taken and the port
     // opened. False when refused.

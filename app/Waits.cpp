@@ -12,10 +12,11 @@ Waits::Waits(QTimer *timer, QObject *parent) : QObject(parent), timer_(timer) {
     connect(timer_, &QTimer::timeout, this, &Waits::onTimeout);
 }
 
-void Waits::wait(int ms) {
+void Waits::wait(int ms, Ending ending) {
     QEventLoop loop;
     Wait wait;
     wait.ms = qMax(0, ms);
+    wait.ending = ending;
     wait.loop = &loop;
     wait.clock.start();
     waits_.append(&wait);
@@ -27,6 +28,8 @@ void Waits::wait(int ms) {
 
 void Waits::endAll() {
     for (Wait *wait : std::as_const(waits_)) {
+        if (wait->ending == Ending::OnlyByTime)
+            continue;
         wait->ended = true;
         wait->loop->quit();
     }

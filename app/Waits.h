@@ -11,13 +11,16 @@ class QTimer;
 // monotonic clock, and is independent of every other: a wait started inside another one (by a
 // handler that ran while messages were pumped) no longer cuts the outer one short. Messages are
 // handled while waiting, without spinning. endAll(), a user abort, ends every running wait at
-// once. One timer serves all waits; it is active exactly while a wait runs.
+// once, except a wait that gives the device time to finish its work, which nothing shortens. One
+// timer serves all waits; it is active exactly while a wait runs.
 class Waits : public QObject {
     Q_OBJECT
 public:
     explicit Waits(QTimer *timer, QObject *parent = nullptr);
 
-    void wait(int ms);
+    enum class Ending { ByAbort, OnlyByTime };
+    void wait(int ms, Ending ending = Ending::ByAbort);
+    // Ends every running wait that an abort may end.
     void endAll();
     int running() const { return waits_.size(); }
 
@@ -31,6 +34,7 @@ private:
         qint64 ms = 0;
         QEventLoop *loop = nullptr;
         bool ended = false;
+        Ending ending = Ending::ByAbort;
     };
 
     void onTimeout();

@@ -42,6 +42,9 @@ ConsoleSession::ConsoleSession(Options options)
 ConsoleSession::~ConsoleSession() {
     finishStatusLine();
     try {
+        // A script may start the next zelctl on this line at once (a second stop signal ends
+        // this wait with the program).
+        takeOwedReply();
         closePort();
     } catch (...) {
         // Closing a port that is gone has nothing left to do.

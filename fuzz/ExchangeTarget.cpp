@@ -7,8 +7,9 @@
 #include "link/EComPort.h"
 #include "link/TComPort.h"
 
-// One command exchange against a device whose answers are the input: the reply is a returned
-// text or an exception with a message, after a bounded number of attempts.
+// Command exchanges in a row against a device whose answers are the input, with waits the
+// user gives up: each ends in a reply to its own line or an exception with a message, after a
+// bounded number of attempts, and no reply owed by an earlier line is taken for a later one.
 namespace zelfuzz {
 
 namespace {
@@ -43,39 +44,49 @@ void exchange(const QByteArray &data) {
     FuzzInput in(data);
     const std::uint8_t flags = in.byte();
     const bool abortable = flags & 1;
-    const int abortAfter = (flags >> 1) & 0x0f; // 0: the user never aborts
-    const QString command = takeCommand(in);
+    const int count = 1 + ((flags >> 1) & 3); // exchanges in a row, as actions follow each other
+    const std::uint8_t givenUpWaits = in.byte();
+    QStringList commands;
+    for (int i = 0; i < count; ++i)
+        commands << takeCommand(in);
 
-    auto driver = std::make_unique<FuzzSerialDriver>(takeAnswers(in));
+    auto driver = std::make_unique<FuzzSerialDriver>(takeAnswers(in), givenUpWaits);
     FuzzSerialDriver &line = *driver;
     TComPort port(std::move(driver));
     port.open();
 
     QString status = QStringLiteral("ready");
-    int abortPolls = 0;
     CommandExchange::Hooks hooks;
     hooks.pumpMessages = [] {};
-    hooks.abortRequested = [&] { return abortAfter > 0 && ++abortPolls >= abortAfter; };
+    hooks.abortRequested = [&] { return line.abortRequested(); };
     hooks.statusText = [&] { return status; };
     hooks.setStatus = [&](const QString &text) { status = text; };
     hooks.message = [](int entry) { return QStringLiteral("entry %1").arg(entry); };
-    CommandExchange exchange(port, hooks, 10);
+    // Long enough that no owed reply runs out of time in a run: only the device decides.
+    CommandExchange exchange(port, hooks, 60000);
 
-    try {
-        const QString reply = exchange.send(command, abortable);
-        check(reply != QLatin1String("Err"), "an exchange never returns Err");
-        QString read = QString::fromLatin1(line.lastRead());
-        read.chop(1);
-        check(reply == read, "the reply is what was read, without its last character");
-        check(reply.size() < 1024, "the reply is cut at the read limit");
-    } catch (const EGlobalError &e) {
-        check(!e.message().isEmpty(), "a failed exchange has a message");
+    for (const QString &command : std::as_const(commands)) {
+        line.clearAbort();
+        const int firstLine = int(line.written().size());
+        try {
+            const QString reply = exchange.send(command, abortable);
+            check(reply != QLatin1String("Err"), "an exchange never returns Err");
+            QString read = QString::fromLatin1(line.lastRead());
+            read.chop(1);
+            check(reply == read, "the reply is what was read, without its last character");
+            check(reply.size() < 1024, "the reply is cut at the read limit");
+            for (int from : line.lastReadFrom())
+                check(from >= firstLine, "a reply answers a line of its own exchange");
+        } catch (const EGlobalError &e) {
+            check(!e.message().isEmpty(), "a failed exchange has a message");
+        }
+        const QByteArray expected = command.left(CommandExchange::kCommandLimit).toLatin1() + '\r';
+        for (int i = firstLine; i < line.written().size(); ++i)
+            check(line.written()[i] == expected,
+                  "every attempt writes the command, cut to its limit, and CR");
+        check(line.written().size() - firstLine <= line.answerCount() + 2,
+              "no more attempts than answers and two failures");
     }
-    check(line.written().size() <= line.answerCount() + 2,
-          "no more attempts than answers and two failures");
-    const QByteArray expected = command.left(CommandExchange::kCommandLimit).toLatin1() + '\r';
-    for (const QByteArray &written : line.written())
-        check(written == expected, "every attempt writes the command, cut to its limit, and CR");
 }
 
 } // namespace zelfuzz

@@ -1,6 +1,7 @@
 #include "link/CommandExchange.h"
 
 #include "app/Errors.h"
+#include "link/EComPort.h"
 #include "link/TComPort.h"
 #include "link/WireText.h"
 
@@ -24,15 +25,29 @@ QString CommandExchange::send(const QString &command, bool abortable) {
     if (!WireText::isSafe(line))
         throw EUnsafeValue(WireText::commandName(line));
 
-    while (reply == QLatin1String("Err")) {
-        port_.clearBuffer(true, true);
+    const auto whileWaiting = [this] {
         hooks_.pumpMessages();
+        return hooks_.abortRequested();
+    };
+    while (reply == QLatin1String("Err")) {
+        // Messages first, then the buffers are cleared: whatever arrived before the line went
+        // out is never taken for its reply.
+        hooks_.pumpMessages();
+        dropOwedReply(whileWaiting);
+        port_.clearBuffer(true, true);
         port_.writeStr(line + QLatin1Char('\r'));
-        const auto whileWaiting = [this] {
-            hooks_.pumpMessages();
-            return hooks_.abortRequested();
-        };
-        if (port_.waitForEventChar(timeoutMs_, whileWaiting)) {
+        owed_ = true;
+        owedUntil_.setRemainingTime(timeoutMs_);
+        bool answered = false;
+        try {
+            answered = port_.waitForEventChar(timeoutMs_, whileWaiting);
+        } catch (const EComPort &) {
+            // The line itself failed: no reply can come through it any more.
+            owed_ = false;
+            throw;
+        }
+        if (answered) {
+            owed_ = false;
             reply = port_.readStr(kMaxReplyChars);
             reply.chop(1);
             if (reply.isEmpty()) {
@@ -44,9 +59,11 @@ QString CommandExchange::send(const QString &command, bool abortable) {
             if (reply == QLatin1String("Err") && !abortable && ++errReplies >= kUnabortableErrLimit)
                 failExchange();
         } else {
-            // A wait the user ended is no silent device: no time-out is counted or shown.
+            // A wait the user ended is no silent device: no time-out is counted or shown, and
+            // the reply is still owed.
             if (hooks_.abortRequested())
                 throw EGlobalError(hooks_.message(kMsgAbortByUser));
+            owed_ = false;
             hooks_.setStatus(withPort(hooks_.message(kMsgConnectionProblem)));
             if (++failures >= 2)
                 failExchange();
@@ -56,6 +73,35 @@ QString CommandExchange::send(const QString &command, bool abortable) {
             throw EGlobalError(hooks_.message(kMsgAbortByUser));
     }
     return reply;
+}
+
+void CommandExchange::dropOwedReply(const std::function<bool()> &whileWaiting) {
+    if (!replyOwed()) {
+        owed_ = false;
+        return;
+    }
+    if (!port_.connected())
+        return; // kept for when the port is open again
+    const int left = int(qMax<qint64>(0, owedUntil_.remainingTime()));
+    bool arrived = false;
+    try {
+        arrived = port_.waitForEventChar(left, whileWaiting);
+    } catch (const EComPort &) {
+        owed_ = false;
+        throw;
+    }
+    if (!arrived && hooks_.abortRequested())
+        throw EGlobalError(hooks_.message(kMsgAbortByUser));
+    if (arrived)
+        port_.readStr(kMaxReplyChars);
+    owed_ = false;
+}
+
+void CommandExchange::takeOwedReply() {
+    dropOwedReply([this] {
+        hooks_.pumpMessages();
+        return false;
+    });
 }
 
 void CommandExchange::failExchange() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <functional>
 
@@ -34,12 +35,24 @@ public:
     QString send(const QString &command, bool abortable = true);
 
     int replyTimeoutMs() const { return timeoutMs_; }
+    // A reply the device still owes for a line whose wait was given up (an abort, a port
+    // failure while waiting) and whose reply time-out has not passed yet.
+    bool replyOwed() const { return owed_ && !owedUntil_.hasExpired(); }
+    // Takes and drops the owed reply now, until it is in or its time-out has passed, whatever
+    // the abort request says: for a program that ends after an abort, so that the next program
+    // on the line does not take the reply for its own.
+    void takeOwedReply();
 
 private:
+    // Takes and drops the owed reply before a new line goes out, until its CR arrives or its
+    // time-out passes; an abort meanwhile ends the exchange and the reply stays owed.
+    void dropOwedReply(const std::function<bool()> &whileWaiting);
     [[noreturn]] void failExchange();
     QString withPort(const QString &text) const;
 
     TComPort &port_;
     Hooks hooks_;
     int timeoutMs_;
+    bool owed_ = false;
+    QDeadlineTimer owedUntil_;
 };

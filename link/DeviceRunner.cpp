@@ -65,6 +65,11 @@ void DeviceRunner::delay(int ms) {
     waits_->wait(qMax(0, static_cast<int>(ms * waitScale_)));
 }
 
+void DeviceRunner::delayForDevice(int ms) {
+    WaitScope scope(*this);
+    waits_->wait(qMax(0, static_cast<int>(ms * waitScale_)), Waits::Ending::OnlyByTime);
+}
+
 void DeviceRunner::pumpWhileWaiting() {
     WaitScope scope(*this);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -76,7 +81,7 @@ void DeviceRunner::requestAbort() {
 }
 
 void DeviceRunner::dispatch(const std::function<void()> &handler, Handler kind) {
-    if (!waiting() || kind == Handler::Abort)
+    if (!waiting() || kind == Handler::Abort || kind == Handler::Display)
         handler();
     else if (kind == Handler::Input)
         held_.append(handler);
@@ -95,6 +100,10 @@ void DeviceRunner::runHeldHandlers() {
             break;
         dispatch(handler, Handler::Input);
     }
+}
+
+void DeviceRunner::takeOwedReply() {
+    exchange_->takeOwedReply();
 }
 
 void DeviceRunner::endWaits() {

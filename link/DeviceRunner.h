@@ -20,8 +20,9 @@ class Waits;
 //
 // Waiting on the device (a reply, a Delay, the messages handled before each line) never blocks
 // the front end's event loop: it keeps painting. What may run meanwhile is decided here, in
-// dispatch(): an abort or stop runs at once and ends the wait; every other handler runs once no
-// wait is left, so no second device action starts inside one and lines never mix.
+// dispatch(): an abort or stop runs at once and ends the wait, as does a handler that only
+// changes what is shown (the language); every other handler runs once no wait is left, so no
+// second device action starts inside one and lines never mix.
 class DeviceRunner : public QObject, public OperationRunner {
     Q_OBJECT
 public:
@@ -57,6 +58,7 @@ public:
     QString sendStep(const QString &command) override;
     QString sendUnabortable(const QString &command) override;
     void delay(int ms) override;
+    void delayForDevice(int ms) override;
     void openPort() override;
     void closePort() override;
     bool portOpen() const override { return port_.connected(); }
@@ -69,6 +71,10 @@ public:
     void requestAbort();
     // Every running wait ends now.
     void endWaits();
+    // Before a program ends with the port open: a reply the device still owes (its wait was
+    // aborted) is taken first, at most until its time-out, so the next program on the line
+    // gets replies to its own lines only.
+    void takeOwedReply();
 
     void setStatus(const QString &text) override { feedback_.showStatus(text); }
     void startProgress(int maximum) override { feedback_.showProgressStart(maximum); }
@@ -93,9 +99,10 @@ public:
 
     // --- what may run while the runner waits ---
     enum class Handler {
-        Input, // a user's action: held while a wait runs, dropped if the action then fails
-        Abort, // aborts or stops the running action: runs at once, also inside a wait
-        Timer, // a timer's tick: skipped while a wait runs (the timer comes again)
+        Input,   // a user's action: held while a wait runs, dropped if the action then fails
+        Abort,   // aborts or stops the running action: runs at once, also inside a wait
+        Timer,   // a timer's tick: skipped while a wait runs (the timer comes again)
+        Display, // changes only what is shown, never touches the device: runs at once
     };
     void dispatch(const std::function<void()> &handler, Handler kind);
     bool waiting() const { return waitDepth_ > 0; }

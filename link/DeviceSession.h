@@ -17,6 +17,9 @@ public:
     // send() whose resends on "Err" are bounded, for actions that offer no abort control.
     virtual QString sendUnabortable(const QString &command) = 0;
     virtual void delay(int ms) = 0;
+    // A wait that gives the device time to finish what it was told (zeroing, reset): neither an
+    // abort nor a stop shortens it, since the device goes on working whatever the tool does.
+    virtual void delayForDevice(int ms) = 0;
 
     virtual void openPort() = 0;
     virtual void closePort() = 0;

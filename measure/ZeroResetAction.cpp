@@ -29,7 +29,8 @@ void ZeroResetAction::perform(DeviceSession &session, const Kind &kind,
         session.send(kind.command);
     else
         session.sendUnabortable(kind.command);
-    session.delay(kFinishMs);
+    // The device works on whether the user stops the measurement or aborts meanwhile.
+    session.delayForDevice(kFinishMs);
     session.setStatus(session.message(kind.endText));
     if (!portHeld())
         session.closePort();

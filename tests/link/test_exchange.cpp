@@ -10,10 +10,14 @@
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <optional>
+#include <utility>
 
 using sim::FaultRule;
 using Kind = sim::FaultRule::Kind;
@@ -45,6 +49,63 @@ protected:
             ++paints;
         return false;
     }
+};
+
+// A device that answers every line in order, whenever the tool waits: each wait takes the next
+// reply it still owes, unless the test gives that wait up (the user's abort) or the reply
+// never comes (a silent line). The port may be closed and opened meanwhile; the device goes on.
+class InOrderDevice : public SerialDriver {
+public:
+    struct Line {
+        QStringList written;
+        QList<std::optional<QByteArray>> owed; // replies not sent yet, in order; nullopt: none
+        int waits = 0;
+        bool giveUpNextWait = false;
+        bool open = false;
+        std::function<std::optional<QByteArray>(const QString &)> answer;
+    };
+    explicit InOrderDevice(std::shared_ptr<Line> line) : line_(std::move(line)) {}
+
+    void open(const QString &) override { line_->open = true; }
+    void close() override {
+        line_->open = false;
+        buffer_.clear();
+    }
+    bool isOpen() const override { return line_->open; }
+    void setLineSettings(const LineSettings &) override {}
+    void clear(bool input, bool) override {
+        if (input)
+            buffer_.clear();
+    }
+    void write(const QByteArray &data) override {
+        const QString text = QString::fromLatin1(data).chopped(1);
+        line_->written.append(text);
+        line_->owed.append(line_->answer(text));
+    }
+    QByteArray read(int maxCount) override {
+        const QByteArray out = buffer_.left(maxCount);
+        buffer_.remove(0, out.size());
+        return out;
+    }
+    bool waitForByte(char terminator, int, const WhileWaiting &whileWaiting) override {
+        ++line_->waits;
+        if (std::exchange(line_->giveUpNextWait, false)) {
+            const bool ended = whileWaiting && whileWaiting();
+            if (ended)
+                return false;
+        }
+        if (!line_->owed.isEmpty()) {
+            if (const std::optional<QByteArray> reply = line_->owed.takeFirst())
+                buffer_ += *reply;
+        }
+        return buffer_.contains(terminator);
+    }
+    void setDtr(bool) override {}
+    void setRts(bool) override {}
+
+private:
+    std::shared_ptr<Line> line_;
+    QByteArray buffer_;
 };
 
 // Runs `step` every few milliseconds while the window works (the steps run inside its waits).
@@ -163,7 +224,8 @@ private slots:
     }
 
     // Waiting on the device never freezes the window: it paints, a handler clicked meanwhile is
-    // held (and dropped when the action is aborted), and the abort or stop ends the wait at once.
+    // held (and dropped when the action is aborted), the language switches at once, and the
+    // abort or stop ends the wait at once.
     void waitsKeepTheWindowAliveAndOnlyAbortsInterrupt() {
         WindowFixture::Config config;
         config.replyTimeoutMs = 30000; // only the abort can end these waits early
@@ -184,12 +246,14 @@ private slots:
                 if (step == 0 && w.runner().waiting() && fx.commands().size() == 1) {
                     paintsBefore = progressPaints.paints;
                     w.Progress->update();
-                    // Enabled during a load, but no handler may run inside its wait.
+                    // Enabled during a load: the language switches inside the wait, texts shown
+                    // later come in English; saving the configuration waits.
                     w.SpracheEng->trigger();
+                    QCOMPARE(w.state.language, 1);
+                    QCOMPARE(w.ButtonLaden->text(), QStringLiteral("Load from ZEL 40 / ZEL 80"));
                     w.SaveConf->trigger();
                     step = 1;
                 } else if (step == 1 && progressPaints.paints > paintsBefore) {
-                    QCOMPARE(w.state.language, 0);
                     QVERIFY(fx.prompts().fileDialogs.isEmpty());
                     QTest::mouseClick(w.ButtonAbortConfig, Qt::LeftButton);
                     step = 2;
@@ -198,27 +262,30 @@ private slots:
             QTest::mouseClick(w.ButtonLaden, Qt::LeftButton);
         }
         QCOMPARE(step, 2); // the window painted during the wait
-        QCOMPARE(fx.prompts().errors, QStringList{"Abbruch durch Benutzer"});
-        QCOMPARE(fx.status(), QStringLiteral("Abbruch durch Benutzer"));
+        QCOMPARE(fx.prompts().errors, QStringList{"Abort by user"});
+        QCOMPARE(fx.status(), QStringLiteral("Abort by user"));
         // Ended by the abort, not by a time-out: no connection problem was ever shown.
         for (const QString &status : std::as_const(statuses))
             QVERIFY2(!status.startsWith("Verbindungsproblem"), qPrintable(status));
         QCOMPARE(fx.commands().size(), 1);
         // What was clicked during the aborted wait never runs.
         QTest::qWait(50);
-        QCOMPARE(w.state.language, 0);
         QVERIFY(fx.prompts().fileDialogs.isEmpty());
         ZEL_VERIFY_IDLE(fx);
+    }
 
-        // A measurement: a click during a slow poll runs after its reply; during a silent poll
-        // the zeroing clicked is held, and the stop ends the wait and drops it.
-        fx.device().clearFaults();
-        fx.prompts().errors.clear();
+    // During a measurement a click during a slow poll runs after its reply; during a silent
+    // poll the zeroing clicked is held, and the stop ends the wait and drops it.
+    void clicksDuringAPollWaitForIt() {
+        WindowFixture::Config config;
+        config.replyTimeoutMs = 30000; // only the stop can end these waits early
+        WindowFixture fx(config);
+        TformMain &w = fx.window();
         QTest::mouseClick(fx.ctl<QPushButton>("ButtonConnection"), Qt::LeftButton);
         QVERIFY(w.measurementModeRuns());
         auto *log = fx.ctl<QListWidget>("LLog");
         fx.device().addFault(FaultRule::delayFrom(fx.device().commandCount() + 1, 300, 1));
-        step = 0;
+        int step = 0;
         int pollCommands = 0;
         {
             Script script([&] {
@@ -251,6 +318,151 @@ private slots:
         // Only the poll's line reached the device: the zeroing never ran.
         QCOMPARE(fx.device().commandCount(), pollCommands + 1);
         ZEL_VERIFY_IDLE(fx);
+    }
+
+    // A reply given up by an abort is still sent by the device. It is taken and dropped before
+    // the next line goes out (in the same or a later action, after a close and reopen), so no
+    // later line takes it for its own; a silent line is waited for only until its time-out.
+    void anOwedReplyNeverAnswersALaterLine() {
+        auto line = std::make_shared<InOrderDevice::Line>();
+        line->answer = [](const QString &text) -> QByteArray {
+            if (text.startsWith(QLatin1Char('>')))
+                return "OK\r";
+            return text.mid(1).toLatin1() + " 7\r";
+        };
+        TComPort port(std::make_unique<InOrderDevice>(line));
+        bool abort = false;
+        QStringList statuses;
+        CommandExchange::Hooks hooks;
+        hooks.pumpMessages = [] {};
+        hooks.abortRequested = [&abort] { return abort; };
+        hooks.statusText = [] { return QStringLiteral("status"); };
+        hooks.setStatus = [&statuses](const QString &text) { statuses << text; };
+        hooks.message = [](int entry) { return QString::number(entry); };
+        CommandExchange exchange(port, hooks, 60000);
+        port.open();
+        const auto abortNextWait = [&] {
+            line->giveUpNextWait = true;
+            abort = true;
+        };
+
+        // Aborted, then the next line of a load: it gets its own reply.
+        abortNextWait();
+        QCOMPARE(failureOf<EGlobalError>([&] { exchange.send(QStringLiteral("?ScalIN1Tdown")); }),
+                 QStringLiteral("36"));
+        QVERIFY(exchange.replyOwed());
+        abort = false;
+        QCOMPARE(exchange.send(QStringLiteral("?ScalIN1Tup")), QStringLiteral("ScalIN1Tup 7"));
+        QVERIFY(!exchange.replyOwed());
+
+        // A late "OK" of a send never acknowledges the next setting, also after the port was
+        // closed and opened again; a refusal stays with the setting refused.
+        line->answer = [](const QString &text) -> QByteArray {
+            return text.startsWith(QStringLiteral(">WarnPup")) ? "Err_ValRange\r" : "OK\r";
+        };
+        abortNextWait();
+        QVERIFY(!failureOf<EGlobalError>([&] {
+                     exchange.send(QStringLiteral(">WarnPdown 1"));
+                 }).isEmpty());
+        abort = false;
+        port.close();
+        port.open();
+        QCOMPARE(exchange.send(QStringLiteral(">WarnPup 9999")), QStringLiteral("Err_ValRange"));
+        QCOMPARE(exchange.send(QStringLiteral(">WarnPhyst 5")), QStringLiteral("OK"));
+
+        // An abort while the owed reply is awaited ends the new exchange before its line goes
+        // out; the reply stays owed and is dropped before the next line.
+        abortNextWait();
+        QVERIFY(!failureOf<EGlobalError>([&] {
+                     exchange.send(QStringLiteral(">RelAck 1"));
+                 }).isEmpty());
+        const int writtenBefore = line->written.size();
+        abortNextWait();
+        QCOMPARE(failureOf<EGlobalError>([&] { exchange.send(QStringLiteral(">Sound 1")); }),
+                 QStringLiteral("36"));
+        QCOMPARE(line->written.size(), writtenBefore);
+        QVERIFY(exchange.replyOwed());
+        abort = false;
+        QCOMPARE(exchange.send(QStringLiteral(">Sound 1")), QStringLiteral("OK"));
+
+        // A reply that never comes is given up at its time-out: the next line is not held
+        // beyond it, and no failure or status is counted for it.
+        line->answer = [](const QString &) -> std::optional<QByteArray> { return std::nullopt; };
+        abortNextWait();
+        QVERIFY(
+            !failureOf<EGlobalError>([&] { exchange.send(QStringLiteral("?UnitP")); }).isEmpty());
+        abort = false;
+        line->answer = [](const QString &) -> QByteArray { return "UnitP 2\r"; };
+        statuses.clear();
+        QCOMPARE(exchange.send(QStringLiteral("?UnitP")), QStringLiteral("UnitP 2"));
+        QCOMPARE(statuses, QStringList{"status"});
+        QVERIFY(!exchange.replyOwed());
+    }
+
+    // Abort, then at once the next action, as a user does: the reply the device still owes is
+    // taken by neither the next load nor the next measurement, and nothing touches the port
+    // after the failure handling closed it.
+    void theNextActionAfterAnAbortGetsItsOwnReplies() {
+        WindowFixture::Config config;
+        config.replyTimeoutMs = 3000;
+        WindowFixture fx(config);
+        TformMain &w = fx.window();
+        const auto slow = [](const char *command) {
+            FaultRule rule = FaultRule::onCommand(command, Kind::Delay);
+            rule.delayMs = 200;
+            return rule;
+        };
+        const auto waitingFor = [&](const QString &command) {
+            return w.runner().waiting() && !fx.commands().isEmpty() &&
+                   fx.commands().last() == command;
+        };
+        bool aborted = false;
+        fx.device().addFault(slow("?ScalIN1Tdown"));
+        {
+            Script script([&] {
+                if (!aborted && waitingFor(QStringLiteral("?ScalIN1Tdown"))) {
+                    aborted = true;
+                    QTest::mouseClick(w.ButtonAbortConfig, Qt::LeftButton);
+                }
+            });
+            QTest::mouseClick(w.ButtonLaden, Qt::LeftButton);
+        }
+        QVERIFY(aborted);
+        QCOMPARE(fx.prompts().errors, QStringList{"Abbruch durch Benutzer"});
+        QTest::mouseClick(w.ButtonLaden, Qt::LeftButton);
+        QCOMPARE(fx.prompts().errors, QStringList{"Abbruch durch Benutzer"});
+        QCOMPARE(fx.status(), QStringLiteral("Daten erfolgreich geladen"));
+        w.openPort();
+        const QString deviceValue = w.SendToCom(QStringLiteral("?ScalIN1Tdown"));
+        w.closePort();
+        QVERIFY2(deviceValue.startsWith(QStringLiteral("ScalIN1Tdown ")), qPrintable(deviceValue));
+        QCOMPARE(fx.ctl<QLineEdit>("ScalIN1Tdown")->text().toDouble(),
+                 deviceValue.section(QLatin1Char(' '), 1).toDouble());
+
+        // A measurement stopped while a poll waits, and started again at once.
+        bool stopped = false;
+        fx.device().addFault(slow("?IP"));
+        Script stopper([&] {
+            if (!stopped && w.measurementModeRuns() && waitingFor(QStringLiteral("?IP"))) {
+                stopped = true;
+                QTest::mouseClick(fx.ctl<QPushButton>("ButtonConnection"), Qt::LeftButton);
+            }
+        });
+        QTest::mouseClick(fx.ctl<QPushButton>("ButtonConnection"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(stopped && !w.runner().waiting(), 20000);
+        QCOMPARE(fx.prompts().errors, QStringList(2, "Abbruch durch Benutzer"));
+        QTest::mouseClick(fx.ctl<QPushButton>("ButtonConnection"), Qt::LeftButton);
+        QVERIFY(w.measurementModeRuns());
+        const int polled = fx.commands().count(QStringLiteral("?IP"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            fx.commands().count(QStringLiteral("?IP")) > polled && !w.runner().waiting(), 20000);
+        QVERIFY(w.measurementModeRuns());
+        QTest::mouseClick(fx.ctl<QPushButton>("ButtonConnection"), Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(fx.prompts().errors, QStringList(2, "Abbruch durch Benutzer"));
+        QVERIFY(!w.measurementModeRuns());
+        QVERIFY(!w.ComPort().connected());
+        QVERIFY(w.ButtonLaden->isEnabled());
     }
 
     void progressStepsOnlyAfterSuccess() {

@@ -198,30 +198,43 @@ private slots:
         QVERIFY(fx.ctl<QPushButton>("ButtonReset")->isEnabled());
     }
 
-    void stopDuringTheZeroingWaitEndsBoth() {
-        WindowFixture fx;
-        TformMain &w = fx.window();
-        fx.click("ButtonConnection");
-        // Stopped while the action waits for the device to finish.
-        QTimer watcher;
-        bool stopped = false;
-        QObject::connect(&watcher, &QTimer::timeout, &w, [&] {
-            if (!stopped && w.PauseTimer->isActive() && fx.commands().contains("MZ")) {
-                stopped = true;
-                fx.click("ButtonConnection");
-            }
-        });
-        watcher.start(0);
-        fx.click("ButtonNullieren");
-        watcher.stop();
-        QVERIFY(stopped);
-        QVERIFY(fx.prompts().errors.isEmpty());
-        QCOMPARE(fx.status(), QStringLiteral("Nullierung abgeschlossen"));
-        QVERIFY(!w.TimerMessung->isActive());
-        QVERIFY(!w.ComPort().connected());
-        QVERIFY(w.MEinstellungen->isEnabled());
-        QVERIFY(w.ButtonLaden->isEnabled());
-        QVERIFY(fx.ctl<QPushButton>("ButtonNullieren")->isEnabled());
+    // A stop while the device zeroes or restarts ends the measurement, but the device still gets
+    // its whole time before the action ends and the next one may talk to it.
+    void stopDuringTheFinishWaitLeavesTheDeviceItsTime() {
+        const struct {
+            const char *button, *command, *endText;
+        } cases[] = {{"ButtonNullieren", "MZ", "Nullierung abgeschlossen"},
+                     {"ButtonReset", "Reset", "Reset abgeschlossen"}};
+        for (const auto &c : cases) {
+            WindowFixture fx;
+            TformMain &w = fx.window();
+            fx.click("ButtonConnection");
+            WaitRecorder waits(w);
+            // Stopped while the action waits for the device to finish.
+            QTimer watcher;
+            bool stopped = false;
+            QObject::connect(&watcher, &QTimer::timeout, &w, [&] {
+                if (!stopped && w.PauseTimer->isActive() && fx.commands().contains(c.command)) {
+                    stopped = true;
+                    fx.click("ButtonConnection");
+                    QVERIFY(!w.state.measurementRunning);
+                    QVERIFY(w.ComPort().connected()); // the action still holds it
+                }
+            });
+            watcher.start(0);
+            fx.click(c.button);
+            watcher.stop();
+            QVERIFY(stopped);
+            // The finish wait (5000 ms, scaled by the fixture) ran its whole time.
+            QCOMPARE(waits.intervals, QList<int>{int(5000 * 0.01)});
+            QVERIFY(fx.prompts().errors.isEmpty());
+            QCOMPARE(fx.status(), QString::fromLatin1(c.endText));
+            QVERIFY(!w.TimerMessung->isActive());
+            QVERIFY(!w.ComPort().connected());
+            QVERIFY(w.MEinstellungen->isEnabled());
+            QVERIFY(w.ButtonLaden->isEnabled());
+            QVERIFY(fx.ctl<QPushButton>("ButtonNullieren")->isEnabled());
+        }
     }
 
     void stopDuringTheZeroingExchangeAbortsIt() {
