@@ -1,5 +1,6 @@
-// Handler of the commissioning report: the dialog, the file, the settings the pages show (read
-// from the device first when none were loaded yet), and the optional live-value check.
+// Handler of the commissioning report: the dialog, the file, the settings (read from the device
+// for a report of the device, as they are in a file for a report of a file), and the optional
+// live-value check.
 #include "app/Errors.h"
 #include "app/TformMain.h"
 #include "app/ToolSettings.h"
@@ -47,6 +48,17 @@ void runLiveCheck(TformMain &w, CommissioningReport &report, int seconds) {
     w.endAction();
 }
 
+// Reads every setting from the device into `model` as a load does, without touching the pages.
+void readDeviceInto(TformMain &w, SettingsModel &model) {
+    w.runner().clearAbort();
+    w.beginAction(DeviceAction::Transfer);
+    SettingsTransfer::Observer observer;
+    observer.ended = [&w] { w.endAction(); };
+    SettingsTransfer transfer(w.runner(), model, observer);
+    transfer.begin(SettingsTransfer::kLoadProgress);
+    transfer.loadAll();
+}
+
 } // namespace
 
 void TformMain::InbetriebnahmeprotokollClick() {
@@ -73,13 +85,20 @@ void TformMain::InbetriebnahmeprotokollClick() {
         !prompts().confirm(this, msg(MessageCatalogue::kReportReplace).arg(path)))
         return;
 
-    // Pages that show no loaded settings yet are filled from the device first.
-    if (state.settingsOrigin == SettingsOrigin::None) {
+    // A signed record of the device shows what the device holds. Pages that show no loaded
+    // settings yet are filled from it; settings read earlier may have been edited since, so they
+    // are read anew into a model of the report's own, and the pages keep the edits.
+    SettingsModel readNow;
+    const SettingsModel *reported = settings_;
+    if (!fromFile && state.settingsOrigin == SettingsOrigin::None) {
         if (!beginTransfer(SettingsTransfer::kLoadProgress))
             return;
         AlleParameterLaden();
+    } else if (!fromFile) {
+        readDeviceInto(*this, readNow);
+        reported = &readNow;
     }
-    CommissioningReport report = ReportBuilder::fromSettings(*settings_, state.language);
+    CommissioningReport report = ReportBuilder::fromSettings(*reported, state.language);
     report.decimalSeparator = state.decimalSeparator;
     report.fields = dialog.fields();
     if (fromFile)

@@ -1,6 +1,7 @@
 // The commissioning report as a customer gets it: written by the window and by zelctl against
 // the device simulator, and read back as text with pdftotext.
 #include "params/ParamTable.h"
+#include "params/SettingsModel.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 #include "tests/support/ZelctlProcess.h"
@@ -179,6 +180,20 @@ void TestReport::windowReportShowsWhatThePagesShow() {
     QVERIFY(!en.contains("4711"));
     verifyPageLines(en, QStringLiteral("Page %1 of %2"));
     QVERIFY(en.contains("1 readings in 1 sec"));
+
+    // A value edited on a page and not sent is not what the device holds: the report shows the
+    // device's value, and the page keeps the edit.
+    const ParamDef &warnTop = *ParamTable::find(QStringLiteral("WarnPup"));
+    const QString deviceValue = w.settings().text(warnTop);
+    w.settings().setText(warnTop, QStringLiteral("173"));
+    f.prompts().saveAnswers = {pdf};
+    f.prompts().confirmAnswers = {true};
+    w.Inbetriebnahmeprotokoll->trigger();
+    const QString edited = pdfText(pdf);
+    QVERIFY2(!edited.contains(" 173 "), qPrintable(edited));
+    QCOMPARE(f.ctl<QLineEdit>("WarnPup")->text(), QStringLiteral("173"));
+    w.settings().setText(warnTop, deviceValue);
+    verifySettingsAsShown(w, edited);
 
     // A configuration file's settings are marked as such, and no device is measured for them.
     const QString zel = f.dir() + QStringLiteral("/plant.zel");
