@@ -9,6 +9,7 @@
 #include "app/SettingsBinder.h"
 #include "app/TeachController.h"
 #include "app/ToolSettings.h"
+#include "app/WindowPlacement.h"
 #include "app/ZelApplication.h"
 #include "calib/TFormKalibrieren.h"
 #include "calib/TFormKalibrierungLoeschen.h"
@@ -35,15 +36,18 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <stdexcept>
 
 namespace {
@@ -289,6 +293,7 @@ void TformMain::resolveActionControls() {
 // The whole content when the screen has room for it; else as high as the screen allows with
 // the title bar, the pages scrolling.
 void TformMain::fitScreen() {
+    // The frame a window manager adds, until the real one is known.
     constexpr int kTitleBarRoom = 40;
     // The pages' scroll areas hint at a part of their content only.
     int contentHeight = 0;
@@ -301,9 +306,39 @@ void TformMain::fitScreen() {
         pageHint = qMax(pageHint, sheet->sizeHint().height());
     }
     int height = sizeHint().height() - pageHint + contentHeight;
-    if (const QScreen *screen = this->screen())
-        height = qMin(height, screen->availableGeometry().height() - kTitleBarRoom);
+    if (const QScreen *screen = this->screen()) {
+        const QMargins frame = windowHandle() && !windowHandle()->frameMargins().isNull()
+                                   ? windowHandle()->frameMargins()
+                                   : QMargins(0, kTitleBarRoom, 0, 0);
+        height = qMin(height, WindowPlacement::maxClientHeight(frame, screen->availableGeometry()));
+    }
     resize(kWindowWidth, qMax(height, minimumSizeHint().height()));
+}
+
+void TformMain::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        placing_ = true;
+    keepFrameOnScreen();
+}
+
+// The window manager frames and places the window after it is shown; its frame is known from
+// then on. Only that first placement is corrected: a window the user moves stays where it is put.
+void TformMain::moveEvent(QMoveEvent *event) {
+    QMainWindow::moveEvent(event);
+    keepFrameOnScreen();
+}
+
+void TformMain::keepFrameOnScreen() {
+    const QScreen *screen = this->screen();
+    if (!placing_ || !screen || !windowHandle() || windowHandle()->frameMargins().isNull())
+        return;
+    placing_ = false;
+    const QRect fitted =
+        WindowPlacement::fit(geometry(), windowHandle()->frameMargins(),
+                             screen->availableGeometry(), minimumSizeHint().height());
+    if (fitted != geometry())
+        setGeometry(fitted);
 }
 
 void TformMain::FormCreate() {

@@ -214,6 +214,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void FormCreate();
@@ -223,6 +225,8 @@ private:
     void resolveActionControls();
     void bindTeachValues();
     void fitScreen();
+    // Once the window manager has framed the window: frame and all inside the screen.
+    void keepFrameOnScreen();
     void onClick(const QString &button, void (TformMain::*handler)(),
                  DeviceRunner::Handler kind = DeviceRunner::Handler::Input);
     void onAction(QAction *action, void (TformMain::*handler)(),
@@ -251,6 +255,8 @@ private:
     DeviceRunner *runner_ = nullptr;
     std::unique_ptr<MeasurementController> measurement_;
     std::unique_ptr<TeachController> teach_;
+    // Until the window manager has placed the window once, it is kept inside the screen.
+    bool placing_ = false;
     SettingsModel *settings_ = nullptr;
     SettingsBinder *settingsBinder_ = nullptr;
     TeachValueModel *teachValues_ = nullptr;

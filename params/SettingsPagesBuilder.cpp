@@ -58,6 +58,9 @@ QWidget *makeControl(const ParamDef &row, QWidget *parent) {
     case ParamKind::Choice: {
         auto *combo = new QComboBox(parent);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // Never narrower than its longest item in the current language (the layout would
+        // rather wrap the row), never squeezed in height.
+        combo->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         combo->addItems(ParamTable::designItems(name));
         combo->setCurrentIndex(-1);
         control = combo;
@@ -86,6 +89,7 @@ void SettingsPagesBuilder::build(QWidget &window) {
         if (!pageLayouts.contains(sheetName)) {
             auto *grid = new QGridLayout(ScrolledPage::content(sheet));
             grid->setAlignment(Qt::AlignTop);
+            ScrolledPage::keepRowsWhole(grid);
             pageLayouts.insert(sheetName, grid);
         }
         if (!groupForms.contains(groupName)) {
