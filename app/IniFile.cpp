@@ -59,9 +59,12 @@ QByteArray encodeCp1252(const QString &text) {
 const QByteArray Utf16LEBom("\xFF\xFE");
 const QByteArray Utf16BEBom("\xFE\xFF");
 
-// Null string when the bytes are not valid in the encoding.
+// Null string when the bytes are not valid in the encoding. The caller has taken off the
+// file's byte-order mark; a second one after it is text (U+FEFF) and must survive a save, so
+// the decoder may not drop it as a mark of its own.
 QString decodeStrict(QStringDecoder::Encoding encoding, const QByteArray &bytes) {
-    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless |
+                                         QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return QString();

@@ -16,7 +16,8 @@ namespace {
 
 bool validUtf8(const QByteArray &bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    decoder.decode(bytes);
+    // decode() only describes the work; converting its result to a string does it.
+    const QString text = decoder.decode(bytes);
     return !decoder.hasError();
 }
 

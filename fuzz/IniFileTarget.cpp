@@ -10,6 +10,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 // The INI layer on arbitrary file contents: load, an unchanged save that must give the same
 // bytes back, lookups, and writes that must read back before and after a save.
@@ -67,14 +69,56 @@ Write takeWrite(FuzzInput &in, const QStringList &knownNames) {
     return w;
 }
 
-// Section names as they stand in the file, for lookups that hit. Only ASCII lines: how other
-// bytes read depends on the file's encoding.
-QStringList sectionNames(const QByteArray &bytes) {
-    QStringList names;
-    for (const QByteArray &line : bytes.split('\n')) {
-        if (std::any_of(line.begin(), line.end(), [](char c) { return c & 0x80; }))
+bool isUtf16(const QByteArray &bytes) {
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
+// The text of a file with a UTF-16 byte-order mark (a second mark after it is text), or a null
+// string when the INI layer must refuse it: cut inside a character, or holding a lone surrogate.
+QString utf16Text(const QByteArray &bytes) {
+    if (bytes.size() % 2 != 0)
+        return QString();
+    QStringDecoder decoder(
+        bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = decoder.decode(bytes.mid(2));
+    if (decoder.hasError())
+        return QString();
+    return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
+// CR LF, LF and a lone CR each end a line.
+QStringList lines(const QString &text) {
+    QStringList out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))
             continue;
-        const QString t = QString::fromLatin1(line).trimmed();
+        out << text.mid(start, i - start);
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    out << text.mid(start);
+    return out;
+}
+
+// Section names as they stand in the file, for lookups that hit. A UTF-16 file reads the same
+// in any case; of other files only ASCII lines, as how other bytes read depends on whether the
+// file is UTF-8 or Windows-1252.
+QStringList sectionNames(const QByteArray &bytes) {
+    QStringList candidates;
+    if (isUtf16(bytes)) {
+        candidates = lines(utf16Text(bytes));
+    } else {
+        for (const QString &line : lines(QString::fromLatin1(bytes))) {
+            if (std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x80; }))
+                candidates << line;
+        }
+    }
+    QStringList names;
+    for (const QString &line : candidates) {
+        const QString t = line.trimmed();
         const qsizetype close = t.lastIndexOf(']');
         if (t.startsWith('[') && close > 0)
             names << t.mid(1, close - 1).trimmed();
@@ -82,9 +126,32 @@ QStringList sectionNames(const QByteArray &bytes) {
     return names;
 }
 
+// What a read gives for a written value: blanks around it and one pair of matching quotes
+// around the rest are not part of it.
+QString readBack(const QString &written) {
+    const QString t = written.trimmed();
+    if (t.size() >= 2 && t.front() == t.back() &&
+        (t.front() == QLatin1Char('"') || t.front() == QLatin1Char('\'')))
+        return t.mid(1, t.size() - 2);
+    return t;
+}
+
+// A 32-bit number in one of the hexadecimal forms Delphi reads: "$1F", "0x1f", "-$1F".
+QString hexForm(FuzzInput &in, std::int32_t *value) {
+    const std::int32_t v = in.int32();
+    const bool negative = in.flag() && v != std::numeric_limits<std::int32_t>::min();
+    const auto bits = static_cast<quint32>(negative ? -v : v);
+    const bool dollar = in.flag();
+    QString digits = QString::number(bits, 16);
+    digits = in.flag() ? digits.toUpper() : digits;
+    *value = v;
+    return QLatin1String(negative ? "-" : "") + QLatin1String(dollar ? "$" : "0x") + digits;
+}
+
 bool validUtf8(const QByteArray &bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    decoder.decode(bytes);
+    // decode() only describes the work; converting its result to a string does it.
+    const QString text = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
@@ -100,7 +167,21 @@ void iniFile(const QByteArray &data) {
     writeFile(path, contents);
 
     IniFile ini(path);
-    check(ini.load().status == IniFile::LoadResult::Status::Loaded, "a readable file loads");
+    const bool broken = isUtf16(contents) && utf16Text(contents).isNull();
+    const IniFile::LoadResult::Status status = ini.load().status;
+    if (broken) {
+        // Saving what could not be read would lose the rest of the file.
+        check(status == IniFile::LoadResult::Status::Unreadable, "broken UTF-16 is refused");
+        bool refused = false;
+        try {
+            ini.save();
+        } catch (const EFileError &) {
+            refused = true;
+        }
+        check(refused && fileBytes(path) == contents, "a refused file is never saved over");
+        return;
+    }
+    check(status == IniFile::LoadResult::Status::Loaded, "a readable file loads");
     ini.save();
     check(fileBytes(path) == contents, "an unchanged save keeps every byte");
 
@@ -117,10 +198,16 @@ void iniFile(const QByteArray &data) {
 
     std::vector<Write> done;
     for (int i = 0; i < writes; ++i) {
-        const Write w = takeWrite(ops, names);
+        Write w = takeWrite(ops, names);
+        std::int32_t number = 0;
+        const bool hex = ops.flag();
+        if (hex)
+            w.value = hexForm(ops, &number);
         ini.writeString(w.section, w.key, w.value);
         done.push_back(w);
-        check(ini.readString(w.section, w.key) == w.value.trimmed(), "a write reads back");
+        check(ini.readString(w.section, w.key) == readBack(w.value), "a write reads back");
+        if (hex)
+            check(ini.readInteger(w.section, w.key, 0) == number, "a hexadecimal number reads");
     }
     ini.save();
     // A Windows-1252 file whose only non-UTF-8 bytes were overwritten reads as UTF-8 from now
@@ -137,7 +224,7 @@ void iniFile(const QByteArray &data) {
             overwritten |= later->section.compare(it->section, Qt::CaseInsensitive) == 0 &&
                            later->key.compare(it->key, Qt::CaseInsensitive) == 0;
         if (!overwritten)
-            check(reloaded.readString(it->section, it->key) == it->value.trimmed(),
+            check(reloaded.readString(it->section, it->key) == readBack(it->value),
                   QStringLiteral("a saved write reads back: [%1] %2").arg(it->section, it->key));
     }
 }

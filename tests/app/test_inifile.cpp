@@ -514,6 +514,18 @@ void TestIniFile::windowsProfileRules() {
     QVERIFY(be.load().ok());
     QCOMPARE(be.readString("A", "k"), QString("v"));
 
+    // A second byte-order mark after the file's own is text: it stays on a save.
+    for (const QByteArray &twice :
+         {QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF[A]\nk=v"), QByteArray("\xFF\xFE\xFF\xFE[\0\n\0", 8),
+          QByteArray("\xFE\xFF\xFE\xFF\0[\0\n", 8)}) {
+        const QString marks = path("marks.zel");
+        writeBytes(marks, twice);
+        IniFile m(marks);
+        QVERIFY(m.load().ok());
+        m.save();
+        QCOMPARE(readBytes(marks), twice);
+    }
+
     // What the file's encoding cannot hold fails the load or the save and changes nothing.
     const QString broken = path("broken16.zel");
     const QByteArray brokenBytes("\xFF\xFE[\0A\0]\0\n\0k", 11); // cut in a character

@@ -283,8 +283,26 @@ Replacer::~Replacer() {
     stop();
 }
 
+void Replacer::request() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ++requested_;
+    }
+    changed_.notify_all();
+}
+
+bool Replacer::settle(int timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [this] { return done_ == requested_; });
+}
+
 int Replacer::stop() {
-    stopping_ = true;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
     if (thread_.joinable())
         thread_.join();
     QDir(staging_).removeRecursively();
@@ -294,16 +312,25 @@ int Replacer::stop() {
 void Replacer::run() {
     const QByteArray target = QFile::encodeName(path_);
     const QByteArray staged = QFile::encodeName(QDir(staging_).filePath(QStringLiteral("next")));
-    for (std::size_t n = 0; !stopping_; ++n) {
-        FILE *file = std::fopen(staged.constData(), "wb");
-        if (!file)
-            return;
-        const QByteArray &bytes = versions_[n % versions_.size()];
-        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), file);
-        std::fclose(file);
-        if (std::rename(staged.constData(), target.constData()) == 0)
-            ++replaced_;
-        std::this_thread::sleep_for(std::chrono::microseconds(300));
+    for (std::size_t n = 0;; ++n) {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return stopping_ || done_ < requested_; });
+            if (stopping_)
+                return;
+        }
+        if (FILE *file = std::fopen(staged.constData(), "wb")) {
+            const QByteArray &bytes = versions_[n % versions_.size()];
+            std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), file);
+            std::fclose(file);
+            if (std::rename(staged.constData(), target.constData()) == 0)
+                ++replaced_;
+        }
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            ++done_;
+        }
+        changed_.notify_all();
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QMap>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <sys/resource.h>
 #include <thread>
 #include <vector>
@@ -89,13 +91,20 @@ private:
     std::thread thread_;
 };
 
-// Another program that keeps replacing a file (write beside it, rename over it) until stopped.
+// Another program that replaces a file (write beside it, rename over it), once per request(),
+// on a thread of its own: the replacement falls at a moment the caller does not choose, so it
+// may land inside whatever the caller does next, and the caller still knows how many were done.
 class Replacer {
 public:
     Replacer(const QString &path, std::vector<QByteArray> versions);
     ~Replacer();
     Replacer(const Replacer &) = delete;
     Replacer &operator=(const Replacer &) = delete;
+    // Lets the thread replace the file once more, at once; returns without waiting for it.
+    void request();
+    // Waits until every requested replacement has been done (or failed); false when the thread
+    // did not get to them within `timeoutMs`, a bound for a machine that stalls, not a pace.
+    bool settle(int timeoutMs);
     // Stops and returns how often the file was replaced.
     int stop();
     int replaced() const { return replaced_; }
@@ -106,7 +115,11 @@ private:
     QString path_;
     QString staging_;
     std::vector<QByteArray> versions_;
-    std::atomic<bool> stopping_{false};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int requested_ = 0; // guarded by mutex_, as are done_ and stopping_
+    int done_ = 0;
+    bool stopping_ = false;
     std::atomic<int> replaced_{0};
     std::thread thread_;
 };
