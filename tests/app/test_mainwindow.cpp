@@ -368,6 +368,24 @@ private slots:
         QCOMPARE(fx.ctl<QPushButton>("ButtonLaden")->text(),
                  QStringLiteral("Load from ZEL 40 / ZEL 80"));
         QVERIFY(!fx.window().measurementModeRuns());
+
+        // The same failure while a load waits on the device shows its message; the load goes
+        // on to its end.
+        bool switched = false;
+        QTimer during;
+        QObject::connect(&during, &QTimer::timeout, [&] {
+            if (!switched && fx.window().runner().waiting() && fx.commands().size() > 5) {
+                switched = true;
+                fx.window().SpracheD->trigger();
+            }
+        });
+        during.start(1);
+        fx.click(QStringLiteral("ButtonLaden"));
+        QVERIFY(switched);
+        QCOMPARE(fx.prompts().errors.size(), 2);
+        QVERIFY(fx.prompts().errors[1].endsWith(QStringLiteral(" kann nicht geschrieben werden")));
+        QCOMPARE(fx.status(), QStringLiteral("Daten erfolgreich geladen"));
+        QCOMPARE(fx.commands().size(), 50);
     }
 
     void setupDialogStoresThePortEvenOnCancel() {
