@@ -100,7 +100,20 @@ void iniFile(const QByteArray &data) {
     writeFile(path, contents);
 
     IniFile ini(path);
-    check(ini.load().status == IniFile::LoadResult::Status::Loaded, "a readable file loads");
+    const IniFile::LoadResult loaded = ini.load();
+    // A file holding a NUL character is no text file: refused, and never written.
+    if (loaded.status == IniFile::LoadResult::Status::NotText) {
+        check(contents.contains('\0'), "only a file with a NUL byte is refused as not text");
+        bool refused = false;
+        try {
+            ini.save();
+        } catch (const EFileError &) {
+            refused = true;
+        }
+        check(refused && fileBytes(path) == contents, "a file that is not text is never written");
+        return;
+    }
+    check(loaded.status == IniFile::LoadResult::Status::Loaded, "a readable file loads");
     ini.save();
     check(fileBytes(path) == contents, "an unchanged save keeps every byte");
 

@@ -6,8 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +26,33 @@ void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// The growth of the peak resident size while `work` runs, in bytes, measured in a child process
+// so nothing the test did before counts; -1 when the child failed.
+qint64 peakGrowth(const std::function<bool()> &work) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        rusage before{}, after{};
+        ::getrusage(RUSAGE_SELF, &before);
+        const bool done = work();
+        ::getrusage(RUSAGE_SELF, &after);
+        const qint64 growth = done ? qint64(after.ru_maxrss - before.ru_maxrss) * 1024 : -1;
+        [[maybe_unused]] const auto written = ::write(pipeEnds[1], &growth, sizeof growth);
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    qint64 growth = -1;
+    if (child < 0 || ::read(pipeEnds[0], &growth, sizeof growth) != sizeof growth)
+        growth = -1;
+    ::close(pipeEnds[0]);
+    if (child > 0)
+        ::waitpid(child, nullptr, 0);
+    return growth;
 }
 
 } // namespace
@@ -43,6 +73,8 @@ private slots:
     void lfFileKeepsLfAndMissingFinalLineEnd();
     void newFileIsUtf8WithCrLf();
     void missingEmptyBinaryAndHugeFiles();
+    void memoryInProportionToTheFile_data();
+    void memoryInProportionToTheFile();
     void failedSaveKeepsOldFile();
     void unreadableFileIsNeverOverwritten();
     void writeValueConvenience();
@@ -332,11 +364,16 @@ void TestIniFile::missingEmptyBinaryAndHugeFiles() {
         garbage.append(static_cast<char>((i * 7919 + 13) % 256));
     garbage.insert(100, QByteArray("\n[Miscellaneous]\nMeasRange=1\n\0x=2\n", 34));
     writeBytes(binary, garbage);
+    // Holding NUL bytes it is no text file: refused, read as empty, never written.
     IniFile bin(binary);
-    QVERIFY(bin.load().ok());
-    QCOMPARE(bin.readInteger("Miscellaneous", "MeasRange", 0), 1);
+    const IniFile::LoadResult b = bin.load();
+    QCOMPARE(b.status, IniFile::LoadResult::Status::NotText);
+    QVERIFY(!b.ok());
+    QVERIFY(b.message.contains(binary));
+    QCOMPARE(bin.readInteger("Miscellaneous", "MeasRange", 0), 0);
     QVERIFY(!bin.hasKey("Scalings", "ScalPdown"));
-    bin.save();
+    bin.writeString("Scalings", "ScalPdown", "1");
+    QVERIFY_THROWS_EXCEPTION(EFileError, bin.save());
     QCOMPARE(readBytes(binary), garbage);
 
     const QString longLine = path("long.zel");
@@ -361,6 +398,55 @@ void TestIniFile::missingEmptyBinaryAndHugeFiles() {
 
     IniFile folder(dir_.path());
     QCOMPARE(folder.load().status, IniFile::LoadResult::Status::Unreadable);
+}
+
+void TestIniFile::memoryInProportionToTheFile_data() {
+    QTest::addColumn<QByteArray>("filler");
+    QTest::addColumn<QByteArray>("end");
+    // Line ends only: the most lines a file of its size can hold.
+    QTest::newRow("blank LF lines") << QByteArray("\n") << QByteArray("\n");
+    QTest::newRow("blank CR LF lines") << QByteArray("\r\n") << QByteArray("\r\n");
+    QTest::newRow("blank lines, Windows-1252")
+        << QByteArray("\r") << QByteArray("\r[Other]\rName=M\xFCller\r");
+    QTest::newRow("short keys") << QByteArray("a=\n") << QByteArray("\n");
+    QTest::newRow("one long line") << QByteArray("x") << QByteArray("\n");
+}
+
+// A configuration after megabytes of filler loads, is read, written and saved in memory of a
+// small multiple of the file's size, whatever its lines look like.
+void TestIniFile::memoryInProportionToTheFile() {
+    QFETCH(QByteArray, filler);
+    QFETCH(QByteArray, end);
+    constexpr qint64 kFillerBytes = 4 * 1024 * 1024;
+    const QString file = path("filled.zel");
+    const QByteArray bytes = filler.repeated(kFillerBytes / filler.size()) + end +
+                             "[Scalings]\r\nScalPdown=-250\r\n";
+    writeBytes(file, bytes);
+
+    IniFile ini(file);
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readString("Scalings", "ScalPdown"), QString("-250"));
+    // What the contents hold: the text (two bytes a character) and eight bytes a line.
+    const qint64 held = ini.heldBytes();
+    QVERIFY2(held <= 10 * bytes.size() + 4096,
+             qPrintable(QStringLiteral("%1 bytes held for a file of %2").arg(held).arg(bytes.size())));
+
+    // And the peak, with everything a load, a lookup and a save allocate on the way.
+    const qint64 growth = peakGrowth([&file] {
+        IniFile again(file);
+        if (!again.load().ok() || again.readString("Scalings", "ScalPdown") != "-250")
+            return false;
+        again.writeString("Scalings", "ScalPup", "250");
+        again.save();
+        return true;
+    });
+    QVERIFY(growth >= 0);
+    QVERIFY2(growth <= 14 * bytes.size(),
+             qPrintable(QStringLiteral("the peak grew by %1 bytes for a file of %2")
+                            .arg(growth)
+                            .arg(bytes.size())));
+    qInfo("%s: %lld bytes held, peak growth %lld bytes, file %lld bytes",
+          QTest::currentDataTag(), held, growth, qint64(bytes.size()));
 }
 
 void TestIniFile::failedSaveKeepsOldFile() {
