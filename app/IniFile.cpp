@@ -178,7 +178,8 @@ IniFile::LoadResult IniFile::load() {
     const QFileInfo info(path_);
     if (!info.exists()) {
         result.status = LoadResult::Status::Missing;
-        result.fault = FileFault::found(FileFault::Problem::Missing, path_, FileFault::Cause::System);
+        result.fault =
+            FileFault::found(FileFault::Problem::Missing, path_, FileFault::Cause::System);
         result.message = result.fault.windowText();
         return result;
     }
@@ -198,13 +199,13 @@ IniFile::LoadResult IniFile::load() {
     QFile file(path_);
     // Only a regular file is opened: opening a named pipe would wait for a writer for ever.
     if (info.isDir())
-        return fail(LoadResult::Status::Unreadable,
-                    FileFault::found(FileFault::Problem::CannotRead, path_,
-                                     FileFault::Cause::Folder));
+        return fail(
+            LoadResult::Status::Unreadable,
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::Folder));
     if (!info.isFile())
-        return fail(LoadResult::Status::Unreadable,
-                    FileFault::found(FileFault::Problem::CannotRead, path_,
-                                     FileFault::Cause::NotRegular));
+        return fail(
+            LoadResult::Status::Unreadable,
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::NotRegular));
     if (!file.open(QIODevice::ReadOnly))
         return fail(LoadResult::Status::Unreadable,
                     FileFault::system(FileFault::Problem::CannotRead, path_, file.errorString()));
@@ -221,16 +222,16 @@ IniFile::LoadResult IniFile::load() {
         return fail(LoadResult::Status::TooLarge, tooLarge);
 
     if (!decode(bytes))
-        return fail(LoadResult::Status::Unreadable,
-                    FileFault::found(FileFault::Problem::CannotRead, path_,
-                                     FileFault::Cause::BrokenUtf16));
+        return fail(
+            LoadResult::Status::Unreadable,
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::BrokenUtf16));
     bytes = QByteArray(); // the text holds it now
     // No text file holds a NUL character; a file that does (a PDF, an image, an archive) is
     // not read, so a save can never add sections to it.
     if (text_.contains(QChar(u'\0')))
-        return fail(LoadResult::Status::NotText,
-                    FileFault::found(FileFault::Problem::CannotRead, path_,
-                                     FileFault::Cause::NotText));
+        return fail(
+            LoadResult::Status::NotText,
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::NotText));
     splitLines();
     return result;
 }

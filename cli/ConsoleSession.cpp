@@ -26,10 +26,15 @@ void checkNamedPort(const QString &port, const QRegularExpression &comName) {
             throw ECtlUsage(QStringLiteral("--port %1: the COM names are COM1 to COM16").arg(port));
         return;
     }
+    // The serial port takes a name without a folder (ttyUSB0) in /dev.
+    const bool bare = !port.startsWith(QLatin1Char('/')) && !port.startsWith(QLatin1String("./")) &&
+                      !port.startsWith(QLatin1String("../"));
+    const QString path = bare ? QStringLiteral("/dev/") + port : port;
     struct stat device {};
-    if (port.isEmpty() || ::stat(QFile::encodeName(port).constData(), &device) != 0)
-        throw ECtlUsage(QStringLiteral("--port \"%1\": neither COM1 to COM16 nor a device (%2)")
-                            .arg(port, port.isEmpty() ? QStringLiteral("empty") : qt_error_string(errno)));
+    if (port.isEmpty() || ::stat(QFile::encodeName(path).constData(), &device) != 0)
+        throw ECtlUsage(
+            QStringLiteral("--port \"%1\": neither COM1 to COM16 nor a device (%2)")
+                .arg(port, port.isEmpty() ? QStringLiteral("empty") : qt_error_string(errno)));
     if (!S_ISCHR(device.st_mode))
         throw ECtlUsage(
             QStringLiteral("--port %1: neither COM1 to COM16 nor a device (not a character device)")

@@ -64,8 +64,7 @@ ConfigValues loadConfigFile(const QString &path) {
 
 } // namespace
 
-CtlCommands::CtlCommands(ConsoleSession &session, CtlOutput &out)
-    : session_(session), out_(out) {}
+CtlCommands::CtlCommands(ConsoleSession &session, CtlOutput &out) : session_(session), out_(out) {}
 
 int CtlCommands::exitCodeOf(const std::exception &error) {
     if (dynamic_cast<const ECtlUsage *>(&error) || dynamic_cast<const EFileError *>(&error) ||
@@ -120,7 +119,8 @@ void CtlCommands::checkSettingsTarget(const CtlRequest &request) {
                             .arg(request.command));
     const FileFault::Cause refused = replaceableFile(request.output);
     if (refused != FileFault::Cause::System)
-        throw EFileFault(FileFault::found(FileFault::Problem::CannotWrite, request.output, refused));
+        throw EFileFault(
+            FileFault::found(FileFault::Problem::CannotWrite, request.output, refused));
     IniFile target(request.output);
     const IniFile::LoadResult loaded = target.load();
     if (!loaded.ok()) {

@@ -1,8 +1,8 @@
 // zelctl: the device jobs of zeltool from a shell, on the same device core, without a display.
 #include "app/Errors.h"
+#include "app/FileFault.h"
 #include "app/ToolSettings.h"
 #include "cli/ConsoleSession.h"
-#include "app/FileFault.h"
 #include "cli/CtlCommands.h"
 #include "cli/CtlOutput.h"
 #include "link/WireText.h"

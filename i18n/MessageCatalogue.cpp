@@ -385,7 +385,8 @@ const Entry kEntries[] = {
      {"Zeichen, die die Kodierung der Datei nicht fasst",
       "characters the file's encoding cannot hold",
       "caractères que le codage du fichier ne peut contenir"}},
-    {181, {"zu groß (mehr als %1 MiB)", "too large (more than %1 MiB)", "trop grand (plus de %1 Mio)"}},
+    {181,
+     {"zu groß (mehr als %1 MiB)", "too large (more than %1 MiB)", "trop grand (plus de %1 Mio)"}},
 };
 
 // The names in the header follow the table.

@@ -52,7 +52,7 @@ public:
         kFileMissing,
         kFileTooLarge, // %2 the limit in MiB
         kFileNoConfiguration,
-        kFileNoTeachValues,   // %2 the sections looked for
+        kFileNoTeachValues,    // %2 the sections looked for
         kStandardOutputFailed, // %1 the reason
         kReasonFolder,
         kReasonNotRegular,

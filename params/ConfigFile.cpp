@@ -78,8 +78,8 @@ ConfigFile::LoadResult ConfigFile::load(const QString &path) {
     if (loaded.status != IniFile::LoadResult::Status::Loaded)
         result.fault = loaded.fault;
     else if (!holdsConfiguration(ini))
-        result.fault = FileFault::found(FileFault::Problem::NoConfiguration, path,
-                                        FileFault::Cause::System);
+        result.fault =
+            FileFault::found(FileFault::Problem::NoConfiguration, path, FileFault::Cause::System);
     else
         result.values = read(ini);
     result.error = result.fault.windowText();

@@ -1,5 +1,6 @@
 #include "app/Errors.h"
 #include "app/IniFile.h"
+#include "app/SavedFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,10 @@
 
 #include <functional>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,6 +76,8 @@ private slots:
     void lfFileKeepsLfAndMissingFinalLineEnd();
     void newFileIsUtf8WithCrLf();
     void missingEmptyBinaryAndHugeFiles();
+    void faultsInTheLanguageAskedFor_data();
+    void faultsInTheLanguageAskedFor();
     void memoryInProportionToTheFile_data();
     void memoryInProportionToTheFile();
     void failedSaveKeepsOldFile();
@@ -400,6 +405,85 @@ void TestIniFile::missingEmptyBinaryAndHugeFiles() {
     QCOMPARE(folder.load().status, IniFile::LoadResult::Status::Unreadable);
 }
 
+void TestIniFile::faultsInTheLanguageAskedFor_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("text"); // FILE stands for the file's path
+    QTest::addColumn<QString>("window");
+    const QString readNotText = "FILE kann nicht gelesen werden (keine Textdatei)";
+    QTest::newRow("load not text, de") << "load binary" << 0 << readNotText << readNotText;
+    QTest::newRow("load not text, en")
+        << "load binary" << 1 << "Cannot read FILE (not a text file)" << readNotText;
+    QTest::newRow("load not text, fr")
+        << "load binary" << 2 << "Impossible de lire FILE (pas un fichier texte)" << readNotText;
+    const QString writeWindow = "nach FILE kann nicht geschrieben werden";
+    QTest::newRow("save into not text, en")
+        << "save binary" << 1 << "Cannot write to FILE (not a text file)" << writeWindow;
+    QTest::newRow("save into a missing folder, de")
+        << "save missing folder" << 0 << "Nach FILE kann nicht geschrieben werden (ENOENT)"
+        << writeWindow;
+    QTest::newRow("save into a missing folder, fr")
+        << "save missing folder" << 2 << "Impossible d'écrire dans FILE (ENOENT)" << writeWindow;
+    QTest::newRow("save over a pipe, en")
+        << "save pipe" << 1 << "Cannot create the file FILE (not a regular file)"
+        << "Datei FILE kann nicht erstellt werden (keine gewöhnliche Datei)";
+    QTest::newRow("load too large, en")
+        << "load huge" << 1 << "FILE is too large (more than 64 MiB)"
+        << "FILE ist zu groß (mehr als 64 MiB)";
+    QTest::newRow("save into too large, fr")
+        << "save huge" << 2 << "Impossible d'écrire dans FILE (trop grand (plus de 64 Mio))"
+        << writeWindow;
+}
+
+// A file fault keeps its reason apart from its wording: zelctl shows it in the language asked
+// for, always with the reason (the system's error text where the system gave one); the window
+// keeps its own texts.
+void TestIniFile::faultsInTheLanguageAskedFor() {
+    QFETCH(QString, how);
+    QFETCH(int, language);
+    QFETCH(QString, text);
+    QFETCH(QString, window);
+    QString file = path(how.section(' ', 1) + ".zel");
+    if (how.endsWith("binary"))
+        writeBytes(file, QByteArray("[Scalings]\r\nScalPdown=1\r\n\0\x01", 27));
+    if (how.endsWith("huge")) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(IniFile::MaxFileSize + 1)); // sparse: costs no disk
+    }
+    if (how.endsWith("missing folder"))
+        file = path("no such folder/x.zel");
+    if (how.endsWith("pipe")) {
+        file = path("pipe");
+        QVERIFY(QFile::exists(file) || ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+    }
+
+    FileFault fault;
+    if (how.startsWith("load")) {
+        IniFile ini(file);
+        fault = ini.load().fault;
+    } else {
+        try {
+            if (how.endsWith("pipe")) {
+                saveFileAtomically(file, "bytes");
+            } else {
+                IniFile ini(file);
+                ini.load();
+                ini.writeString("Scalings", "ScalPdown", "2");
+                ini.save();
+            }
+            QFAIL("the save did not fail");
+        } catch (const EFileFault &error) {
+            fault = error.fault();
+            QCOMPARE(error.message(), fault.windowText());
+        }
+    }
+    // The system's text in the system's language.
+    QCOMPARE(fault.text(language),
+             QString(text).replace("FILE", file).replace("ENOENT", qt_error_string(ENOENT)));
+    QCOMPARE(fault.windowText(), QString(window).replace("FILE", file));
+}
+
 void TestIniFile::memoryInProportionToTheFile_data() {
     QTest::addColumn<QByteArray>("filler");
     QTest::addColumn<QByteArray>("end");
@@ -419,8 +503,8 @@ void TestIniFile::memoryInProportionToTheFile() {
     QFETCH(QByteArray, end);
     constexpr qint64 kFillerBytes = 4 * 1024 * 1024;
     const QString file = path("filled.zel");
-    const QByteArray bytes = filler.repeated(kFillerBytes / filler.size()) + end +
-                             "[Scalings]\r\nScalPdown=-250\r\n";
+    const QByteArray bytes =
+        filler.repeated(kFillerBytes / filler.size()) + end + "[Scalings]\r\nScalPdown=-250\r\n";
     writeBytes(file, bytes);
 
     IniFile ini(file);
@@ -428,8 +512,9 @@ void TestIniFile::memoryInProportionToTheFile() {
     QCOMPARE(ini.readString("Scalings", "ScalPdown"), QString("-250"));
     // What the contents hold: the text (two bytes a character) and eight bytes a line.
     const qint64 held = ini.heldBytes();
-    QVERIFY2(held <= 10 * bytes.size() + 4096,
-             qPrintable(QStringLiteral("%1 bytes held for a file of %2").arg(held).arg(bytes.size())));
+    QVERIFY2(
+        held <= 10 * bytes.size() + 4096,
+        qPrintable(QStringLiteral("%1 bytes held for a file of %2").arg(held).arg(bytes.size())));
 
     // And the peak, with everything a load, a lookup and a save allocate on the way.
     const qint64 growth = peakGrowth([&file] {
@@ -445,8 +530,8 @@ void TestIniFile::memoryInProportionToTheFile() {
              qPrintable(QStringLiteral("the peak grew by %1 bytes for a file of %2")
                             .arg(growth)
                             .arg(bytes.size())));
-    qInfo("%s: %lld bytes held, peak growth %lld bytes, file %lld bytes",
-          QTest::currentDataTag(), held, growth, qint64(bytes.size()));
+    qInfo("%s: %lld bytes held, peak growth %lld bytes, file %lld bytes", QTest::currentDataTag(),
+          held, growth, qint64(bytes.size()));
 }
 
 void TestIniFile::failedSaveKeepsOldFile() {
