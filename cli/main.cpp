@@ -5,6 +5,7 @@
 #include "cli/ConsoleSession.h"
 #include "cli/CtlCommands.h"
 #include "cli/CtlOutput.h"
+#include "i18n/MessageCatalogue.h"
 #include "link/WireText.h"
 #include "report/LiveCheck.h"
 
@@ -62,6 +63,12 @@ QString messageIn(const std::exception &error, int language) {
         return file->fault().text(language);
     if (const auto *output = dynamic_cast<const EOutputFailed *>(&error))
         return output->message(language);
+    if (const auto *number = dynamic_cast<const EConvertError *>(&error))
+        return MessageCatalogue::text(number->wanted() == EConvertError::Wanted::Float
+                                          ? MessageCatalogue::kNotAFloat
+                                          : MessageCatalogue::kNotAnInteger,
+                                      language)
+            .arg(number->text());
     return messageOf(error);
 }
 

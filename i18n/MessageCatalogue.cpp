@@ -387,11 +387,18 @@ const Entry kEntries[] = {
       "caractères que le codage du fichier ne peut contenir"}},
     {181,
      {"zu groß (mehr als %1 MiB)", "too large (more than %1 MiB)", "trop grand (plus de %1 Mio)"}},
+    // A device reply or a file value that is not a number (%1 the text).
+    {182,
+     {"'%1' ist kein gültiger Gleitkommawert", "'%1' is not a valid floating-point value",
+      "'%1' n'est pas une valeur à virgule flottante valide"}},
+    {183,
+     {"'%1' ist kein gültiger Integerwert", "'%1' is not a valid integer value",
+      "'%1' n'est pas une valeur entière valide"}},
 };
 
 // The names in the header follow the table.
 static_assert(MessageCatalogue::kReportSaved == 167, "the report's texts end at entry 167");
-static_assert(MessageCatalogue::kReasonTooLarge == 181, "the file errors end at entry 181");
+static_assert(MessageCatalogue::kNotAnInteger == 183, "the tool's own texts end at entry 183");
 
 const Entry *find(int entry) {
     for (const Entry &e : kEntries) {

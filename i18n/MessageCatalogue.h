@@ -61,6 +61,8 @@ public:
         kReasonUnencodable,
         kReasonTooLarge, // %1 the limit in MiB
     };
+    // A text that is not a number (%1 the text), 182 and 183.
+    enum NumberEntry : int { kNotAFloat = 182, kNotAnInteger };
 
     // Text of an entry in a language. A language outside 0..2 reads as German; an unassigned or
     // unknown entry number gives an empty text, so a lookup never leaves the table.
