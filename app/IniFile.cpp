@@ -209,12 +209,22 @@ IniFile::LoadResult IniFile::load() {
     if (!file.open(QIODevice::ReadOnly))
         return fail(LoadResult::Status::Unreadable,
                     FileFault::system(FileFault::Problem::CannotRead, path_, file.errorString()));
-    // Read past the limit: the file may grow while it is read. In pieces into room for the
-    // size seen, as read(MaxFileSize + 1) would allocate the whole limit for every small file.
-    QByteArray bytes;
-    bytes.reserve(info.size() + 1);
-    for (QByteArray piece; bytes.size() <= MaxFileSize && !(piece = file.read(65536)).isEmpty();)
-        bytes += piece;
+    // Into room for the size seen and one byte more, which tells a file that grew meanwhile;
+    // it is read on up to one byte past the limit (read(MaxFileSize + 1) would allocate the
+    // whole limit for every small file).
+    QByteArray bytes(info.size() + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    for (qint64 n = 0;; got += n) {
+        if (got == bytes.size()) {
+            if (got > MaxFileSize)
+                break;
+            bytes.resize(qMin(2 * got, MaxFileSize + 1));
+        }
+        n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n <= 0)
+            break;
+    }
+    bytes.truncate(got);
     if (file.error() != QFileDevice::NoError)
         return fail(LoadResult::Status::Unreadable,
                     FileFault::system(FileFault::Problem::CannotRead, path_, file.errorString()));

@@ -526,7 +526,13 @@ void TestIniFile::memoryInProportionToTheFile() {
         return true;
     });
     QVERIFY(growth >= 0);
-    QVERIFY2(growth <= 14 * bytes.size(),
+    // AddressSanitizer keeps freed memory in quarantine and adds its shadow: room for that.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int kMultiple = 20;
+#else
+    constexpr int kMultiple = 14;
+#endif
+    QVERIFY2(growth <= kMultiple * bytes.size(),
              qPrintable(QStringLiteral("the peak grew by %1 bytes for a file of %2")
                             .arg(growth)
                             .arg(bytes.size())));
