@@ -23,7 +23,8 @@ void checkNamedPort(const QString &port, const QRegularExpression &comName) {
     if (com.hasMatch()) {
         const int number = com.captured(1).toInt();
         if (number < 1 || number > 16)
-            throw ECtlUsage(QStringLiteral("--port %1: the COM names are COM1 to COM16").arg(port));
+            throw ECtlUsage(
+                QStringLiteral("--port \"%1\": the COM names are COM1 to COM16").arg(port));
         return;
     }
     // The serial port takes a name without a folder (ttyUSB0) in /dev.
@@ -31,14 +32,13 @@ void checkNamedPort(const QString &port, const QRegularExpression &comName) {
                       !port.startsWith(QLatin1String("../"));
     const QString path = bare ? QStringLiteral("/dev/") + port : port;
     struct stat device {};
-    if (port.isEmpty() || ::stat(QFile::encodeName(path).constData(), &device) != 0)
-        throw ECtlUsage(
-            QStringLiteral("--port \"%1\": neither COM1 to COM16 nor a device (%2)")
-                .arg(port, port.isEmpty() ? QStringLiteral("empty") : qt_error_string(errno)));
-    if (!S_ISCHR(device.st_mode))
-        throw ECtlUsage(
-            QStringLiteral("--port %1: neither COM1 to COM16 nor a device (not a character device)")
-                .arg(port));
+    const bool found = !port.isEmpty() && ::stat(QFile::encodeName(path).constData(), &device) == 0;
+    const QString reason = port.isEmpty() ? QStringLiteral("empty")
+                           : found        ? QStringLiteral("not a character device")
+                                          : qt_error_string(errno);
+    if (!found || !S_ISCHR(device.st_mode))
+        throw ECtlUsage(QStringLiteral("--port \"%1\": neither COM1 to COM16 nor a device (%2)")
+                            .arg(port, reason));
 }
 
 DeviceRunner::Options runnerOptions(ConsoleSession::Options &options) {

@@ -139,8 +139,9 @@ int main(int argc, char *argv[]) {
                                   QStringLiteral("lang"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Machine-readable output."));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("Write to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write to FILE (report: - for standard output)."), QStringLiteral("FILE"));
     const QCommandLineOption verify(QStringLiteral("verify"),
                                     QStringLiteral("write: read back and compare."));
     const QCommandLineOption interval(QStringLiteral("interval"),
