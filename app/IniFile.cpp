@@ -23,15 +23,6 @@ constexpr char16_t Cp1252High[32] = {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
 
-QString decodeCp1252(const QByteArray &bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (int i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        text[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
-}
-
 // 0 when the character has no Windows-1252 byte.
 char encodeCp1252(QChar c) {
     const char16_t u = c.unicode();
@@ -257,21 +248,25 @@ bool IniFile::decode(const QByteArray &bytes) {
                              QByteArrayView(bytes).sliced(2));
         return !text_.isNull();
     }
-    if (bytes.startsWith(Utf8Bom)) {
-        text_ = decodeStrict(QStringDecoder::Utf8, QByteArrayView(bytes).sliced(Utf8Bom.size()));
-        if (!text_.isNull()) {
-            encoding_ = Encoding::Utf8Bom;
-            return true;
-        }
-    } else {
-        text_ = decodeStrict(QStringDecoder::Utf8, bytes);
-        if (!text_.isNull()) {
-            encoding_ = Encoding::Utf8;
-            return true;
-        }
+    // UTF-8 when it is valid, else Windows-1252; either fits in one character a byte, so both
+    // are decoded into the same room and a file that is no UTF-8 is never held twice.
+    const bool bom = bytes.startsWith(Utf8Bom);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(bom ? Utf8Bom.size() : 0);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text_ = QString(qMax(bytes.size(), utf8.requiredSpace(body.size())), Qt::Uninitialized);
+    const QChar *const end = utf8.appendToBuffer(text_.data(), body);
+    if (!utf8.hasError()) {
+        text_.truncate(end - text_.constData());
+        encoding_ = bom ? Encoding::Utf8Bom : Encoding::Utf8;
+        return true;
     }
     encoding_ = Encoding::Windows1252;
-    text_ = decodeCp1252(bytes);
+    QChar *const out = text_.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
+    }
+    text_.truncate(bytes.size());
     return true;
 }
 
