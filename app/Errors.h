@@ -36,10 +36,23 @@ public:
     using EGlobalError::EGlobalError;
 };
 
-// A text that does not convert to a number ("'%s' ist kein gültiger Gleitkommawert").
+// A text that does not convert to a number ("'%s' ist kein gültiger Gleitkommawert"). The text
+// and the kind of number are kept, so zelctl can say it in another language.
 class EConvertError : public EZelError {
 public:
-    using EZelError::EZelError;
+    enum class Wanted { Float, Integer };
+    EConvertError(Wanted wanted, const QString &text)
+        : EZelError((wanted == Wanted::Float
+                         ? QStringLiteral("'%1' ist kein gültiger Gleitkommawert")
+                         : QStringLiteral("'%1' ist kein gültiger Integerwert"))
+                        .arg(text)),
+          wanted_(wanted), text_(text) {}
+    Wanted wanted() const { return wanted_; }
+    const QString &text() const { return text_; }
+
+private:
+    Wanted wanted_;
+    QString text_;
 };
 
 // A file that cannot be read or written ("nach %s kann nicht geschrieben werden").

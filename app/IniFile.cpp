@@ -2,13 +2,14 @@
 
 #include "app/Errors.h"
 #include "app/NumberText.h"
+#include "app/SavedFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -21,15 +22,6 @@ constexpr char16_t Cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
-
-QString decodeCp1252(const QByteArray &bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (int i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        text[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
-}
 
 // 0 when the character has no Windows-1252 byte.
 char encodeCp1252(QChar c) {
@@ -62,7 +54,7 @@ const QByteArray Utf16BEBom("\xFE\xFF");
 // Null string when the bytes are not valid in the encoding. The caller has taken off the
 // file's byte-order mark; a second one after it is text (U+FEFF) and must survive a save, so
 // the decoder may not drop it as a mark of its own.
-QString decodeStrict(QStringDecoder::Encoding encoding, const QByteArray &bytes) {
+QString decodeStrict(QStringDecoder::Encoding encoding, QByteArrayView bytes) {
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless |
                                          QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
@@ -112,44 +104,55 @@ bool tryHexInteger(const QString &text, int *value) {
     return true;
 }
 
-bool isBlank(const QString &text) {
+bool isBlank(QStringView text) {
     return text.trimmed().isEmpty();
 }
 
 // "[name]" with optional blanks around; the name runs to the last "]".
-bool parseSection(const QString &line, QString *name) {
+bool parseSection(QStringView line, QStringView *name) {
     // Cheap test first: lookups scan every line of the file.
     qsizetype first = 0;
     while (first < line.size() && line[first].isSpace())
         ++first;
     if (first == line.size() || line[first] != QLatin1Char('['))
         return false;
-    const QString t = line.trimmed();
-    const int close = t.lastIndexOf(QLatin1Char(']'));
+    const QStringView t = line.trimmed();
+    const qsizetype close = t.lastIndexOf(QLatin1Char(']'));
     if (close < 1)
         return false;
     *name = t.mid(1, close - 1).trimmed();
     return true;
 }
 
+bool isSection(QStringView line) {
+    QStringView name;
+    return parseSection(line, &name);
+}
+
 // "key=value"; *valueStart is the index just after "=" and its following blanks.
-bool parseKey(const QString &line, QString *key, int *valueStart) {
-    const int eq = line.indexOf(QLatin1Char('='));
+bool parseKey(QStringView line, QStringView *key, qsizetype *valueStart) {
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (eq < 0)
         return false;
-    const QString k = line.left(eq).trimmed();
+    const QStringView k = line.left(eq).trimmed();
     if (k.isEmpty() || k.startsWith(QLatin1Char(';')) || k.startsWith(QLatin1Char('[')))
         return false;
     *key = k;
-    int start = eq + 1;
+    qsizetype start = eq + 1;
     while (start < line.size() && (line[start] == QLatin1Char(' ') || line[start] == '\t'))
         ++start;
     *valueStart = start;
     return true;
 }
 
-bool sameName(const QString &a, const QString &b) {
+bool sameName(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QStringView endText(quint32 end) {
+    static const QString ends[4] = {QString(), QStringLiteral("\n"), QStringLiteral("\r"),
+                                    QStringLiteral("\r\n")};
+    return ends[end & 3u];
 }
 
 } // namespace
@@ -157,142 +160,231 @@ bool sameName(const QString &a, const QString &b) {
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 IniFile::LoadResult IniFile::load() {
+    text_.clear();
+    added_.clear();
     lines_.clear();
-    newline_ = QStringLiteral("\r\n");
+    sections_.clear();
+    newline_ = CrLf;
     encoding_ = Encoding::Utf8;
-    loadFailed_ = false;
+    loadFault_ = FileFault();
 
     LoadResult result;
     const QFileInfo info(path_);
     if (!info.exists()) {
         result.status = LoadResult::Status::Missing;
-        result.message = QStringLiteral("%1 ist nicht vorhanden").arg(path_);
+        result.fault =
+            FileFault::found(FileFault::Problem::Missing, path_, FileFault::Cause::System);
+        result.message = result.fault.windowText();
         return result;
     }
-    auto fail = [&](LoadResult::Status status, const QString &message) {
-        loadFailed_ = true;
+    auto fail = [&](LoadResult::Status status, const FileFault &fault) {
+        text_.clear();
+        loadFault_ = fault;
         result.status = status;
-        result.message = message;
+        result.fault = fault;
+        result.message = fault.windowText();
         return result;
     };
-    const QString tooLarge = QStringLiteral("%1 ist zu groß (mehr als %2 MiB)")
-                                 .arg(path_)
-                                 .arg(MaxFileSize / (1024 * 1024));
+    const FileFault tooLarge =
+        FileFault::found(FileFault::Problem::TooLarge, path_, FileFault::Cause::TooLarge);
     if (info.size() > MaxFileSize)
         return fail(LoadResult::Status::TooLarge, tooLarge);
 
     QFile file(path_);
     // Only a regular file is opened: opening a named pipe would wait for a writer for ever.
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason = info.isDir()     ? QStringLiteral("Ordner")
-                               : !info.isFile() ? QStringLiteral("keine gewöhnliche Datei")
-                                                : file.errorString();
-        return fail(LoadResult::Status::Unreadable,
-                    QStringLiteral("%1 kann nicht gelesen werden (%2)").arg(path_, reason));
-    }
-    // Read past the limit: a special file may report size 0 and never end. In pieces, as
-    // read(MaxFileSize + 1) would allocate the whole limit for every small file.
-    QByteArray bytes;
-    for (QByteArray piece; bytes.size() <= MaxFileSize && !(piece = file.read(65536)).isEmpty();)
-        bytes += piece;
-    if (file.error() != QFileDevice::NoError) {
+    if (info.isDir())
         return fail(
             LoadResult::Status::Unreadable,
-            QStringLiteral("%1 kann nicht gelesen werden (%2)").arg(path_, file.errorString()));
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::Folder));
+    if (!info.isFile())
+        return fail(
+            LoadResult::Status::Unreadable,
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::NotRegular));
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(LoadResult::Status::Unreadable,
+                    FileFault::system(FileFault::Problem::CannotRead, path_, file.errorString()));
+    // Into room for the size seen and one byte more, which tells a file that grew meanwhile;
+    // it is read on up to one byte past the limit (read(MaxFileSize + 1) would allocate the
+    // whole limit for every small file).
+    QByteArray bytes(info.size() + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    for (qint64 n = 0;; got += n) {
+        if (got == bytes.size()) {
+            if (got > MaxFileSize)
+                break;
+            bytes.resize(qMin(2 * got, MaxFileSize + 1));
+        }
+        n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n <= 0)
+            break;
     }
+    bytes.truncate(got);
+    if (file.error() != QFileDevice::NoError)
+        return fail(LoadResult::Status::Unreadable,
+                    FileFault::system(FileFault::Problem::CannotRead, path_, file.errorString()));
     if (bytes.size() > MaxFileSize)
         return fail(LoadResult::Status::TooLarge, tooLarge);
 
-    QString text;
-    if (!decode(bytes, &text)) {
+    if (!decode(bytes))
         return fail(
             LoadResult::Status::Unreadable,
-            QStringLiteral("%1 kann nicht gelesen werden (beschädigter UTF-16-Text)").arg(path_));
-    }
-    splitLines(text);
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::BrokenUtf16));
+    bytes = QByteArray(); // the text holds it now
+    // No text file holds a NUL character; a file that does (a PDF, an image, an archive) is
+    // not read, so a save can never add sections to it.
+    if (text_.contains(QChar(u'\0')))
+        return fail(
+            LoadResult::Status::NotText,
+            FileFault::found(FileFault::Problem::CannotRead, path_, FileFault::Cause::NotText));
+    splitLines();
     return result;
 }
 
-bool IniFile::decode(const QByteArray &bytes, QString *text) {
+bool IniFile::decode(const QByteArray &bytes) {
     if (bytes.startsWith(Utf16LEBom) || bytes.startsWith(Utf16BEBom)) {
         const bool little = bytes.startsWith(Utf16LEBom);
         encoding_ = little ? Encoding::Utf16LE : Encoding::Utf16BE;
         // An odd byte count is a file cut inside a character; it could not be saved as read.
         if (bytes.size() % 2 != 0)
             return false;
-        *text =
-            decodeStrict(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, bytes.mid(2));
-        return !text->isNull();
+        text_ = decodeStrict(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QByteArrayView(bytes).sliced(2));
+        return !text_.isNull();
     }
-    if (bytes.startsWith(Utf8Bom)) {
-        *text = decodeStrict(QStringDecoder::Utf8, bytes.mid(Utf8Bom.size()));
-        if (!text->isNull()) {
-            encoding_ = Encoding::Utf8Bom;
-            return true;
-        }
-    } else {
-        *text = decodeStrict(QStringDecoder::Utf8, bytes);
-        if (!text->isNull()) {
-            encoding_ = Encoding::Utf8;
-            return true;
-        }
+    // UTF-8 when it is valid, else Windows-1252; either fits in one character a byte, so both
+    // are decoded into the same room and a file that is no UTF-8 is never held twice.
+    const bool bom = bytes.startsWith(Utf8Bom);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(bom ? Utf8Bom.size() : 0);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text_ = QString(qMax(bytes.size(), utf8.requiredSpace(body.size())), Qt::Uninitialized);
+    const QChar *const end = utf8.appendToBuffer(text_.data(), body);
+    if (!utf8.hasError()) {
+        text_.truncate(end - text_.constData());
+        encoding_ = bom ? Encoding::Utf8Bom : Encoding::Utf8;
+        return true;
     }
     encoding_ = Encoding::Windows1252;
-    *text = decodeCp1252(bytes);
+    QChar *const out = text_.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
+    }
+    text_.truncate(bytes.size());
     return true;
 }
 
-QByteArray IniFile::encode(const QString &text) const {
+QByteArray IniFile::byteOrderMark() const {
     switch (encoding_) {
-    case Encoding::Windows1252:
-        return encodeCp1252(text);
-    case Encoding::Utf16LE:
-    case Encoding::Utf16BE: {
-        const bool little = encoding_ == Encoding::Utf16LE;
-        const QByteArray body =
-            encodeStrict(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE, text);
-        return body.isNull() ? body : (little ? Utf16LEBom : Utf16BEBom) + body;
-    }
     case Encoding::Utf8Bom:
+        return Utf8Bom;
+    case Encoding::Utf16LE:
+        return Utf16LEBom;
+    case Encoding::Utf16BE:
+        return Utf16BEBom;
     case Encoding::Utf8:
+    case Encoding::Windows1252:
         break;
     }
-    const QByteArray body = encodeStrict(QStringEncoder::Utf8, text);
-    return body.isNull() || encoding_ == Encoding::Utf8 ? body : Utf8Bom + body;
+    return QByteArray();
 }
 
-// CR LF, LF and a lone CR each end a line; every line keeps its own end for the save.
-void IniFile::splitLines(const QString &text) {
+bool IniFile::appendEncoded(QByteArray &bytes, const QString &text) const {
+    if (text.isEmpty())
+        return true;
+    QByteArray body;
+    switch (encoding_) {
+    case Encoding::Windows1252:
+        body = encodeCp1252(text);
+        break;
+    case Encoding::Utf16LE:
+        body = encodeStrict(QStringEncoder::Utf16LE, text);
+        break;
+    case Encoding::Utf16BE:
+        body = encodeStrict(QStringEncoder::Utf16BE, text);
+        break;
+    case Encoding::Utf8Bom:
+    case Encoding::Utf8:
+        body = encodeStrict(QStringEncoder::Utf8, text);
+        break;
+    }
+    if (body.isNull())
+        return false;
+    bytes += body;
+    return true;
+}
+
+// CR LF, LF and a lone CR each end a line; every line keeps its own end for the save. The
+// records are counted first so the list is allocated once, at its final size.
+void IniFile::splitLines() {
+    const qsizetype size = text_.size();
+    const QChar *const chars = text_.constData();
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (chars[i] == QLatin1Char('\n') ||
+            (chars[i] == QLatin1Char('\r') && (i + 1 == size || chars[i + 1] != QLatin1Char('\n'))))
+            ++count;
+    }
+    lines_.reserve(count + 1);
     bool styleSeen = false;
     qsizetype start = 0;
-    while (start < text.size()) {
+    while (start < size) {
         qsizetype end = start;
-        while (end < text.size() && text[end] != QLatin1Char('\n') &&
-               text[end] != QLatin1Char('\r'))
+        while (end < size && chars[end] != QLatin1Char('\n') && chars[end] != QLatin1Char('\r'))
             ++end;
-        if (end == text.size()) {
-            lines_.append(Line{text.mid(start), QString()});
-            break;
+        Line line;
+        line.start = quint32(start);
+        End ending = NoEnd;
+        if (end < size) {
+            const bool crlf = chars[end] == QLatin1Char('\r') && end + 1 < size &&
+                              chars[end + 1] == QLatin1Char('\n');
+            ending = crlf ? CrLf : chars[end] == QLatin1Char('\r') ? Cr : Lf;
         }
-        const bool crlf = text[end] == QLatin1Char('\r') && end + 1 < text.size() &&
-                          text[end + 1] == QLatin1Char('\n');
-        const qsizetype length = crlf ? 2 : 1;
-        lines_.append(Line{text.mid(start, end - start), text.mid(end, length)});
+        line.bits = quint32(end - start) << 3 | ending;
+        if (isSection(QStringView(chars + start, end - start)))
+            sections_.append(int(lines_.size()));
+        lines_.append(line);
+        if (ending == NoEnd)
+            break;
         if (!styleSeen) {
-            newline_ = lines_.last().end;
+            newline_ = ending;
             styleSeen = true;
         }
-        start = end + length;
+        start = end + (ending == CrLf ? 2 : 1);
     }
+}
+
+QStringView IniFile::textOf(const Line &line) const {
+    return QStringView(line.added() ? added_ : text_).mid(line.start, line.length());
+}
+
+// Lines written after the load keep their text in added_; the loaded text is never copied.
+IniFile::Line IniFile::addedLine(const QString &text, End end) {
+    Line line;
+    line.start = quint32(added_.size());
+    line.bits = quint32(text.size()) << 3 | 4u | end;
+    added_ += text;
+    return line;
+}
+
+qint64 IniFile::heldBytes() const {
+    return qint64(text_.capacity() + added_.capacity()) * qint64(sizeof(QChar)) +
+           qint64(lines_.capacity()) * qint64(sizeof(Line)) +
+           qint64(sections_.capacity()) * qint64(sizeof(int));
 }
 
 int IniFile::findSection(const QString &section) const {
-    QString name;
-    for (int i = 0; i < lines_.size(); ++i) {
-        if (parseSection(lines_[i].text, &name) && sameName(name, section))
-            return i;
+    QStringView name;
+    for (const int line : sections_) {
+        if (parseSection(textOf(lines_[line]), &name) && sameName(name, section))
+            return line;
     }
     return -1;
+}
+
+// The line after the section's last: the next section's header, or the end of the file.
+int IniFile::sectionEnd(int sectionLine) const {
+    const auto next = std::upper_bound(sections_.cbegin(), sections_.cend(), sectionLine);
+    return next == sections_.cend() ? int(lines_.size()) : *next;
 }
 
 // Only the first section of that name counts, as with the Windows profile functions.
@@ -300,13 +392,11 @@ int IniFile::findKey(const QString &section, const QString &key) const {
     const int header = findSection(section);
     if (header < 0)
         return -1;
-    QString name;
-    int valueStart = 0;
-    for (int i = header + 1; i < lines_.size(); ++i) {
-        const QString &text = lines_[i].text;
-        if (parseSection(text, &name))
-            break;
-        if (parseKey(text, &name, &valueStart) && sameName(name, key))
+    QStringView name;
+    qsizetype valueStart = 0;
+    const int end = sectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        if (parseKey(textOf(lines_[i]), &name, &valueStart) && sameName(name, key))
             return i;
     }
     return -1;
@@ -314,19 +404,21 @@ int IniFile::findKey(const QString &section, const QString &key) const {
 
 // After the section's last non-blank line, so blank lines before the next section stay there.
 int IniFile::insertionPoint(int sectionLine) const {
-    QString name;
-    int end = sectionLine + 1;
-    while (end < lines_.size() && !parseSection(lines_[end].text, &name))
-        ++end;
-    while (end > sectionLine + 1 && isBlank(lines_[end - 1].text))
+    int end = sectionEnd(sectionLine);
+    while (end > sectionLine + 1 && isBlank(textOf(lines_[end - 1])))
         --end;
     return end;
 }
 
 void IniFile::insertLine(int index, const QString &text) {
-    if (index > 0 && lines_[index - 1].end.isEmpty())
-        lines_[index - 1].end = newline_;
-    lines_.insert(index, Line{text, newline_});
+    if (index > 0 && lines_[index - 1].end() == NoEnd)
+        lines_[index - 1].bits |= newline_;
+    lines_.insert(index, addedLine(text, newline_));
+    auto at = std::lower_bound(sections_.begin(), sections_.end(), index);
+    for (auto it = at; it != sections_.end(); ++it)
+        ++*it;
+    if (isSection(text))
+        sections_.insert(at, index);
 }
 
 QString IniFile::readString(const QString &section, const QString &key,
@@ -334,10 +426,11 @@ QString IniFile::readString(const QString &section, const QString &key,
     const int line = findKey(section, key);
     if (line < 0)
         return defaultValue;
-    QString name;
-    int valueStart = 0;
-    parseKey(lines_[line].text, &name, &valueStart);
-    return withoutQuotes(lines_[line].text.mid(valueStart).trimmed());
+    QStringView name;
+    qsizetype valueStart = 0;
+    const QStringView text = textOf(lines_[line]);
+    parseKey(text, &name, &valueStart);
+    return withoutQuotes(text.mid(valueStart).trimmed().toString());
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
@@ -360,10 +453,11 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     const int line = findKey(section, key);
     if (line >= 0) {
         // Keep the key's spelling and the blanks around "=", replace only the value.
-        QString name;
-        int valueStart = 0;
-        parseKey(lines_[line].text, &name, &valueStart);
-        lines_[line].text = lines_[line].text.left(valueStart) + value;
+        QStringView name;
+        qsizetype valueStart = 0;
+        const QStringView text = textOf(lines_[line]);
+        parseKey(text, &name, &valueStart);
+        lines_[line] = addedLine(text.left(valueStart).toString() + value, lines_[line].end());
         return;
     }
     const QString entry = key + QLatin1Char('=') + value;
@@ -372,32 +466,42 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
         insertLine(insertionPoint(header), entry);
         return;
     }
-    if (!lines_.isEmpty() && !isBlank(lines_.last().text))
-        insertLine(lines_.size(), QString());
-    insertLine(lines_.size(), QLatin1Char('[') + section + QLatin1Char(']'));
-    insertLine(lines_.size(), entry);
+    if (!lines_.isEmpty() && !isBlank(textOf(lines_.last())))
+        insertLine(int(lines_.size()), QString());
+    insertLine(int(lines_.size()), QLatin1Char('[') + section + QLatin1Char(']'));
+    insertLine(int(lines_.size()), entry);
 }
 
-void IniFile::throwWriteError() const {
-    throw EFileError(QStringLiteral("nach %1 kann nicht geschrieben werden").arg(path_));
+void IniFile::throwWriteError(const FileFault &fault) const {
+    FileFault write = fault;
+    write.problem = FileFault::Problem::CannotWrite;
+    write.path = path_;
+    throw EFileFault(write);
 }
 
 void IniFile::save() const {
-    if (loadFailed_)
-        throwWriteError();
-    QString text;
+    if (loadFault_.isFault())
+        throwWriteError(loadFault_);
+    // Encoded in pieces of whole lines, so the file is never held as one more text besides.
+    qsizetype size = 0;
     for (const Line &line : lines_)
-        text += line.text + line.end;
-    const QByteArray bytes = encode(text);
-    if (bytes.isNull())
-        throwWriteError();
-
-    // Unbuffered: a buffered write only fails in the flush inside commit(), and Qt 6.4 then
-    // renames the cut temporary file over the old one (seen with a full disk).
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(bytes) != bytes.size() || !file.commit())
-        throwWriteError();
+        size += line.length() + endText(line.end()).size();
+    const bool wide = encoding_ == Encoding::Utf16LE || encoding_ == Encoding::Utf16BE;
+    QByteArray bytes = byteOrderMark();
+    bytes.reserve(bytes.size() + (wide ? 2 * size : size));
+    QString piece;
+    for (qsizetype i = 0; i <= lines_.size(); ++i) {
+        if (i < lines_.size()) {
+            piece.append(textOf(lines_[i])).append(endText(lines_[i].end()));
+            if (piece.size() < 65536)
+                continue;
+        }
+        if (!appendEncoded(bytes, piece))
+            throwWriteError(FileFault::found(FileFault::Problem::CannotWrite, path_,
+                                             FileFault::Cause::Unencodable));
+        piece.resize(0); // keeps its room for the next piece
+    }
+    saveFileAtomically(path_, bytes, FileFault::Problem::CannotWrite);
 }
 
 void IniFile::writeValue(const QString &path, const QString &section, const QString &key,

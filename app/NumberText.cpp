@@ -225,7 +225,7 @@ bool tryToFloat(const QString &text, QChar decimalSeparator, double *value) {
 double toFloat(const QString &text, QChar decimalSeparator) {
     double value = 0;
     if (!tryToFloat(text, decimalSeparator, &value))
-        throw EConvertError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
+        throw EConvertError(EConvertError::Wanted::Float, text);
     return value;
 }
 
@@ -254,7 +254,7 @@ bool tryToInt(const QString &text, int *value) {
 int toInt(const QString &text) {
     int value = 0;
     if (!tryToInt(text, &value))
-        throw EConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+        throw EConvertError(EConvertError::Wanted::Integer, text);
     return value;
 }
 

@@ -1,6 +1,8 @@
 // Commissioning report benchmark: the time from the data being in (all settings in the model, a
 // 10-reading live check) to the finished PDF in memory, the first time in the process (fonts
-// are looked up then) and again, and the size of that PDF, in each language.
+// are looked up then) and again, and the size of that PDF, in each language; and for a long
+// report (fields as long as a command line allows) how long a stop request can wait: the time
+// to the first look for one, and the longest time between two.
 // Usage: bench_report [renders (20)]
 #include "params/ConfigFile.h"
 #include "params/SettingsModel.h"
@@ -72,6 +74,31 @@ double renderMs(const SettingsModel &model, int language, int *pages, qsizetype 
     return ms;
 }
 
+// A report with three fields as long as one command-line argument may be (128 KiB).
+void stopLatency(const SettingsModel &model) {
+    QString remarks;
+    for (int line = 0; remarks.size() < 120000; ++line)
+        remarks += QStringLiteral("line %1 of the remarks, with some words to fill it\n").arg(line);
+    CommissioningReport r = report(model, 1);
+    r.fields = {remarks, remarks, QStringLiteral("AHU 4"), remarks};
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, first = -1, longest = 0;
+    const ReportWriter::Result result = ReportWriter::render(r, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (first < 0)
+            first = now;
+        else
+            longest = std::max(longest, now - last);
+        last = now;
+        return false;
+    });
+    std::printf("long report (%d pages, %.0f ms): first look for a stop after %.1f ms, longest "
+                "time between two looks %.2f ms\n",
+                result.pages, double(clock.nsecsElapsed()) / 1e6, double(first) / 1e6,
+                double(std::max(longest, clock.nsecsElapsed() - last)) / 1e6);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -95,5 +122,6 @@ int main(int argc, char *argv[]) {
                     language, times[times.size() / 2], times.back(), pages,
                     static_cast<long long>(bytes));
     }
+    stopLatency(model);
     return 0;
 }

@@ -2,13 +2,45 @@
 
 #include "app/NumberText.h"
 #include "app/ToolSettings.h"
+#include "cli/CtlCommands.h"
+#include "cli/CtlOutput.h"
 #include "i18n/MessageCatalogue.h"
 #include "link/SerialDriver.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace {
+
+// A port named on the command line is taken as it stands: the fallback to COM1 is for the name
+// in the tool settings file, and a mistyped name must not reach the device on COM1.
+void checkNamedPort(const QString &port, const QRegularExpression &comName) {
+    const QRegularExpressionMatch com = comName.match(port);
+    if (com.hasMatch()) {
+        const int number = com.captured(1).toInt();
+        if (number < 1 || number > 16)
+            throw ECtlUsage(
+                QStringLiteral("--port \"%1\": the COM names are COM1 to COM16").arg(port));
+        return;
+    }
+    // The serial port takes a name without a folder (ttyUSB0) in /dev.
+    const bool bare = !port.startsWith(QLatin1Char('/')) && !port.startsWith(QLatin1String("./")) &&
+                      !port.startsWith(QLatin1String("../"));
+    const QString path = bare ? QStringLiteral("/dev/") + port : port;
+    struct stat device {};
+    const bool found = !port.isEmpty() && ::stat(QFile::encodeName(path).constData(), &device) == 0;
+    const QString reason = port.isEmpty() ? QStringLiteral("empty")
+                           : found        ? QStringLiteral("not a character device")
+                                          : qt_error_string(errno);
+    if (!found || !S_ISCHR(device.st_mode))
+        throw ECtlUsage(QStringLiteral("--port \"%1\": neither COM1 to COM16 nor a device (%2)")
+                            .arg(port, reason));
+}
+
 DeviceRunner::Options runnerOptions(ConsoleSession::Options &options) {
     DeviceRunner::Options runner;
     runner.replyTimeoutMs = options.replyTimeoutMs;
@@ -26,8 +58,10 @@ ConsoleSession::ConsoleSession(Options options)
     // bound devices; a device given by path is bound to that COM name for this run only.
     const ToolSettings settings(options.executableDir);
     QMap<QString, QString> bindings = settings.portBindings();
-    static const QRegularExpression comName(QStringLiteral("^com\\d+$"),
+    static const QRegularExpression comName(QStringLiteral("^com(\\d+)$"),
                                             QRegularExpression::CaseInsensitiveOption);
+    if (options.portNamed)
+        checkNamedPort(options.port, comName);
     if (options.port.isEmpty()) {
         port().setPort(settings.comPort());
     } else if (comName.match(options.port).hasMatch()) {
@@ -97,7 +131,7 @@ void ConsoleSession::drawStatusLine() {
                     .arg(qMin(progress_, progressMaximum_))
                     .arg(progressMaximum_);
     // Carriage return and "erase to end of line": the line is redrawn in place.
-    std::fprintf(statusStream_, "\r%s\033[K", line.toLocal8Bit().constData());
+    std::fprintf(statusStream_, "\r%s\033[K", CtlOutput::escaped(line).toLocal8Bit().constData());
     std::fflush(statusStream_);
     lineOpen_ = true;
 }

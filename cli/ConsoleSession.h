@@ -16,6 +16,7 @@ public:
     struct Options {
         QString executableDir;                // where "ZEL ToolConfig.ini" is looked for
         QString port;                         // "COMn" or a device path; empty: the tool's
+        bool portNamed = false;               // `port` was given on the command line
         int language = 0;                     // 0 German, 1 English, 2 French
         int replyTimeoutMs = 50000;           // tests shorten the reply wait
         double waitScale = 1.0;               // tests shorten every wait

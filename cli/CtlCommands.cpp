@@ -1,7 +1,10 @@
 #include "cli/CtlCommands.h"
 
+#include "app/IniFile.h"
+#include "app/SavedFile.h"
 #include "app/ToolSettings.h"
 #include "cli/ConsoleSession.h"
+#include "cli/CtlOutput.h"
 #include "i18n/SettingTexts.h"
 #include "link/EComPort.h"
 #include "link/WireText.h"
@@ -55,14 +58,13 @@ QJsonValue storedValue(const SettingsModel &model, const ParamDef &row) {
 ConfigValues loadConfigFile(const QString &path) {
     const ConfigFile::LoadResult file = ConfigFile::load(path);
     if (!file.ok())
-        throw EFileError(file.error);
+        throw EFileFault(file.fault);
     return file.values;
 }
 
 } // namespace
 
-CtlCommands::CtlCommands(ConsoleSession &session, QTextStream &out)
-    : session_(session), out_(out) {}
+CtlCommands::CtlCommands(ConsoleSession &session, CtlOutput &out) : session_(session), out_(out) {}
 
 int CtlCommands::exitCodeOf(const std::exception &error) {
     if (dynamic_cast<const ECtlUsage *>(&error) || dynamic_cast<const EFileError *>(&error) ||
@@ -110,6 +112,24 @@ void CtlCommands::needArguments(const CtlRequest &request, int minimum, int maxi
                             .arg(request.command, request.arguments.at(maximum)));
 }
 
+void CtlCommands::checkSettingsTarget(const CtlRequest &request) {
+    if (request.output == QLatin1String("-"))
+        throw ECtlUsage(QStringLiteral("%1: -o - is for the report; without -o the values are "
+                                       "printed")
+                            .arg(request.command));
+    const FileFault::Cause refused = replaceableFile(request.output);
+    if (refused != FileFault::Cause::System)
+        throw EFileFault(
+            FileFault::found(FileFault::Problem::CannotWrite, request.output, refused));
+    IniFile target(request.output);
+    const IniFile::LoadResult loaded = target.load();
+    if (!loaded.ok()) {
+        FileFault fault = loaded.fault;
+        fault.problem = FileFault::Problem::CannotWrite;
+        throw EFileFault(fault);
+    }
+}
+
 const ParamDef &CtlCommands::settingNamed(const QString &name) {
     for (const ParamDef &row : ParamTable::rows()) {
         if (name.compare(QLatin1String(row.name), Qt::CaseInsensitive) == 0)
@@ -119,7 +139,7 @@ const ParamDef &CtlCommands::settingNamed(const QString &name) {
 }
 
 void CtlCommands::printJson(const QJsonObject &object) {
-    out_ << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+    out_.writeBytes(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
     out_.flush();
 }
 
@@ -192,6 +212,8 @@ void CtlCommands::printSettings(const SettingsModel &model,
 
 int CtlCommands::read(const CtlRequest &request) {
     needArguments(request, 0, 0);
+    if (!request.output.isEmpty())
+        checkSettingsTarget(request);
     SettingsModel model;
     loadAll(model);
     session_.finishStatusLine();
@@ -427,8 +449,11 @@ int CtlCommands::zeroOrReset(const CtlRequest &request) {
 
 int CtlCommands::watch(const CtlRequest &request) {
     needArguments(request, 0, 0);
-    if (request.intervalSeconds <= 0)
-        throw ECtlUsage(QStringLiteral("watch: the interval must be above 0 seconds"));
+    // Outside this range the milliseconds of the wait would overflow or be no wait at all.
+    if (!(request.intervalSeconds >= kMinInterval && request.intervalSeconds <= kMaxInterval))
+        throw ECtlUsage(QStringLiteral("watch: --interval takes seconds from %1 to %2")
+                            .arg(kMinInterval)
+                            .arg(kMaxInterval));
     // Stopping a watch with Ctrl-C is its normal end, also while a reply is awaited.
     try {
         watchLines(request);
@@ -509,6 +534,8 @@ int CtlCommands::teachValues(const CtlRequest &request) {
     session_.clearAbort();
     if (action == QLatin1String("read")) {
         needArguments(request, 1, 1);
+        if (!request.output.isEmpty())
+            checkSettingsTarget(request);
         session_.startProgress(TeachValueTransfer::ProgressMaximum);
         session_.openPort();
         session_.setStatus(session_.message(kMsgLoading) + session_.portSuffix());
@@ -550,7 +577,7 @@ int CtlCommands::teachValues(const CtlRequest &request) {
         needArguments(request, 2, 2);
         const TeachValueFile::ReadResult file = TeachValueFile::read(request.arguments.at(1));
         if (!file.ok())
-            throw EFileError(file.error);
+            throw EFileFault(file.fault);
         QHash<const TeachValueRow *, QString> captions;
         for (const TeachValueFile::Entry &entry : file.entries)
             captions.insert(entry.row, entry.caption);

@@ -6,9 +6,9 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QStringList>
-#include <QTextStream>
 
 class ConsoleSession;
+class CtlOutput;
 class SettingsModel;
 struct ParamDef;
 
@@ -16,7 +16,7 @@ struct ParamDef;
 struct CtlRequest {
     QString command;       // "read", "write", "diff", ...
     QStringList arguments; // what follows the command
-    QString output;        // -o FILE
+    QString output;        // -o FILE; "-" for standard output (report)
     bool verify = false;
     bool json = false;
     bool csv = false;
@@ -42,8 +42,11 @@ public:
 class CtlCommands {
 public:
     enum ExitCode { kDone = 0, kRefused = 1, kLinkFailure = 2, kUsage = 3 };
+    // watch --interval, in seconds: from a hundredth to a day.
+    static constexpr double kMinInterval = 0.01;
+    static constexpr double kMaxInterval = 86400;
 
-    CtlCommands(ConsoleSession &session, QTextStream &out);
+    CtlCommands(ConsoleSession &session, CtlOutput &out);
 
     // Runs the command; failures are thrown (see exitCodeOf).
     int run(const CtlRequest &request);
@@ -72,7 +75,10 @@ private:
     void printJson(const QJsonObject &object);
     static const ParamDef &settingNamed(const QString &name);
     static void needArguments(const CtlRequest &request, int minimum, int maximum);
+    // Refuses, before the device is asked anything, a settings file that a save could not
+    // merge into: a special file, a folder, a file that is no text.
+    static void checkSettingsTarget(const CtlRequest &request);
 
     ConsoleSession &session_;
-    QTextStream &out_;
+    CtlOutput &out_;
 };

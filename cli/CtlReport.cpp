@@ -1,18 +1,22 @@
 // zelctl report: the commissioning report of the device's settings (with an optional
 // live-value check) or of a configuration file's, as the window writes it.
+#include "app/SavedFile.h"
 #include "cli/ConsoleSession.h"
 #include "cli/CtlCommands.h"
+#include "cli/CtlOutput.h"
 #include "params/ConfigFile.h"
 #include "params/SettingsModel.h"
 #include "report/LiveCheck.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportWriter.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonObject>
 
 namespace {
 enum : int {
+    kMsgAbortByUser = 36,
     kMsgConnected = 44,
     kMsgDisconnected = 46,
 };
@@ -24,10 +28,20 @@ int CtlCommands::report(const CtlRequest &request) {
         throw ECtlUsage(QStringLiteral("report: give the PDF file with -o FILE.pdf"));
     if (!request.from.isEmpty() && request.checkSeconds > 0)
         throw ECtlUsage(QStringLiteral("report: a live-value check needs a device, not --from"));
-    // Checked before the device is asked anything: an existing file is replaced only on request.
-    if (QFileInfo::exists(request.output) && !request.force)
-        throw ECtlUsage(
-            QStringLiteral("report: %1 exists (--force replaces it)").arg(request.output));
+    // Checked before the device is asked anything: an existing file is replaced only on
+    // request, and never when it is no regular file (a device node, a pipe, a folder, a link
+    // that leads nowhere, which counts as there). Standard output is "-o -".
+    const bool toStandardOutput = request.output == QLatin1String("-");
+    if (!toStandardOutput) {
+        const QFileInfo target(request.output);
+        if ((target.exists() || target.isSymLink()) && !request.force)
+            throw ECtlUsage(
+                QStringLiteral("report: %1 exists (--force replaces it)").arg(request.output));
+        const FileFault::Cause refused = replaceableFile(request.output);
+        if (refused != FileFault::Cause::System)
+            throw EFileFault(
+                FileFault::found(FileFault::Problem::CannotCreate, request.output, refused));
+    }
 
     const int language = session_.language();
     SettingsModel model;
@@ -35,7 +49,7 @@ int CtlCommands::report(const CtlRequest &request) {
     if (!request.from.isEmpty()) {
         const ConfigFile::LoadResult file = ConfigFile::load(request.from);
         if (!file.ok())
-            throw EFileError(file.error);
+            throw EFileFault(file.fault);
         ConfigFile::applyTo(model, file.values);
         report = ReportBuilder::fromSettings(model, language);
         report.sourceFile = QFileInfo(request.from).fileName();
@@ -57,7 +71,20 @@ int CtlCommands::report(const CtlRequest &request) {
     report.decimalSeparator = session_.decimalSeparator();
     report.fields = request.fields;
 
-    const ReportWriter::Result pdf = ReportWriter::render(report);
+    // Drawing a long report takes a while with no event loop running: a stop signal is looked
+    // for between the lines drawn, and ends the command before anything is written.
+    const auto stopRequested = [this] {
+        QCoreApplication::processEvents();
+        return session_.abortRequested();
+    };
+    const ReportWriter::Result pdf = ReportWriter::render(report, stopRequested);
+    if (pdf.stopped || stopRequested())
+        throw EGlobalError(session_.message(kMsgAbortByUser));
+    if (toStandardOutput) {
+        out_.writeBytes(pdf.pdf);
+        out_.flush();
+        return kDone;
+    }
     ReportWriter::save(request.output, pdf.pdf);
     if (request.json)
         printJson({{QStringLiteral("file"), request.output},

@@ -1,8 +1,12 @@
 // zelctl: the device jobs of zeltool from a shell, on the same device core, without a display.
 #include "app/Errors.h"
+#include "app/FileFault.h"
 #include "app/ToolSettings.h"
 #include "cli/ConsoleSession.h"
 #include "cli/CtlCommands.h"
+#include "cli/CtlOutput.h"
+#include "i18n/MessageCatalogue.h"
+#include "link/WireText.h"
 #include "report/LiveCheck.h"
 
 #include <QCommandLineParser>
@@ -35,7 +39,8 @@ const char *const kCommands =
     "                             the teach values (production)\n"
     "  report -o FILE.pdf [--from FILE.zel] [--check S] [--technician T] [--site S]\n"
     "         [--tag T] [--remarks R] [--force]\n"
-    "                             the commissioning report of the device (or of a file) as PDF\n"
+    "                             the commissioning report of the device (or of a file) as PDF;\n"
+    "                             -o - writes it to standard output\n"
     "\n"
     "Exit codes: 0 done, 1 the device refused something (diff: the settings differ),\n"
     "2 link failure or abort, 3 usage or file error.";
@@ -48,6 +53,23 @@ int languageOf(const QString &name) {
     if (name == QLatin1String("fr"))
         return 2;
     throw ECtlUsage(QStringLiteral("--lang takes de, en or fr"));
+}
+
+// A failure in the language of the messages; the usage texts are English, as --help is.
+QString messageIn(const std::exception &error, int language) {
+    if (const auto *unsafe = dynamic_cast<const EUnsafeValue *>(&error))
+        return unsafe->message(language);
+    if (const auto *file = dynamic_cast<const EFileFault *>(&error))
+        return file->fault().text(language);
+    if (const auto *output = dynamic_cast<const EOutputFailed *>(&error))
+        return output->message(language);
+    if (const auto *number = dynamic_cast<const EConvertError *>(&error))
+        return MessageCatalogue::text(number->wanted() == EConvertError::Wanted::Float
+                                          ? MessageCatalogue::kNotAFloat
+                                          : MessageCatalogue::kNotAnInteger,
+                                      language)
+            .arg(number->text());
+    return messageOf(error);
 }
 
 // A stop signal asks the running command to stop, as the abort button does; the handler only
@@ -117,8 +139,9 @@ int main(int argc, char *argv[]) {
                                   QStringLiteral("lang"));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Machine-readable output."));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("Write to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write to FILE (report: - for standard output)."), QStringLiteral("FILE"));
     const QCommandLineOption verify(QStringLiteral("verify"),
                                     QStringLiteral("write: read back and compare."));
     const QCommandLineOption interval(QStringLiteral("interval"),
@@ -173,13 +196,15 @@ int main(int argc, char *argv[]) {
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
-    QTextStream out(stdout);
+    CtlOutput out(STDOUT_FILENO);
     QTextStream err(stderr);
+    int language = 0;
     CtlRequest request;
     const QStringList positional = parser.positionalArguments();
     request.command = positional.value(0);
     request.arguments = positional.mid(1);
     request.output = parser.value(output);
+    const bool outputNamed = parser.isSet(output);
     request.verify = parser.isSet(verify);
     request.json = parser.isSet(json);
     request.csv = parser.isSet(csv);
@@ -191,6 +216,9 @@ int main(int argc, char *argv[]) {
     int code = CtlCommands::kDone;
     try {
         bool ok = false;
+        // An empty shell variable must not turn "-o FILE" into "print".
+        if (outputNamed && request.output.isEmpty())
+            throw ECtlUsage(QStringLiteral("-o takes a file name (- for standard output)"));
         request.intervalSeconds = parser.value(interval).toDouble(&ok);
         if (!ok)
             throw ECtlUsage(QStringLiteral("--interval takes seconds"));
@@ -206,8 +234,10 @@ int main(int argc, char *argv[]) {
         ConsoleSession::Options options;
         options.executableDir = QCoreApplication::applicationDirPath();
         options.port = parser.value(port);
+        options.portNamed = parser.isSet(port);
         options.language = parser.isSet(lang) ? languageOf(parser.value(lang))
                                               : ToolSettings(options.executableDir).language();
+        language = options.language;
         options.replyTimeoutMs = parser.value(replyTimeout).toInt(&ok);
         if (!ok || options.replyTimeoutMs <= 0)
             throw ECtlUsage(QStringLiteral("--reply-timeout takes milliseconds"));
@@ -217,13 +247,18 @@ int main(int argc, char *argv[]) {
         CtlCommands commands(session, out);
         try {
             code = commands.run(request);
+            out.flush();
         } catch (...) {
             session.finishStatusLine();
             throw;
         }
     } catch (const std::exception &error) {
-        out.flush();
-        err << "zelctl: " << messageOf(error) << '\n';
+        try {
+            out.flush();
+        } catch (const EOutputFailed &) {
+            // The failure being reported is what counts.
+        }
+        err << "zelctl: " << CtlOutput::escaped(messageIn(error, language)) << '\n';
         err.flush();
         code = CtlCommands::exitCodeOf(error);
     }

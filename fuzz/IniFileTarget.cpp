@@ -167,11 +167,17 @@ void iniFile(const QByteArray &data) {
     writeFile(path, contents);
 
     IniFile ini(path);
-    const bool broken = isUtf16(contents) && utf16Text(contents).isNull();
+    const bool utf16 = isUtf16(contents);
+    const bool broken = utf16 && utf16Text(contents).isNull();
+    const bool holdsNul =
+        !broken && (utf16 ? utf16Text(contents).contains(QChar(0)) : contents.contains('\0'));
     const IniFile::LoadResult::Status status = ini.load().status;
-    if (broken) {
-        // Saving what could not be read would lose the rest of the file.
-        check(status == IniFile::LoadResult::Status::Unreadable, "broken UTF-16 is refused");
+    if (broken || holdsNul) {
+        // Saving what could not be read would lose the rest of the file; a file holding a NUL
+        // character is no text file.
+        check(status == (broken ? IniFile::LoadResult::Status::Unreadable
+                                : IniFile::LoadResult::Status::NotText),
+              "broken UTF-16 and a file with a NUL character are refused");
         bool refused = false;
         try {
             ini.save();

@@ -353,10 +353,52 @@ const Entry kEntries[] = {
      {"Die Datei %1 besteht bereits. Soll sie ersetzt werden?",
       "The file %1 already exists. Replace it?", "Le fichier %1 existe déjà. Le remplacer ?"}},
     {167, {"Protokoll gespeichert", "Report saved", "Rapport enregistré"}},
+    // The file errors of zelctl, with their reason (%2, or the limit for entry 172).
+    {168,
+     {"Datei %1 kann nicht erstellt werden (%2)", "Cannot create the file %1 (%2)",
+      "Impossible de créer le fichier %1 (%2)"}},
+    {169,
+     {"Nach %1 kann nicht geschrieben werden (%2)", "Cannot write to %1 (%2)",
+      "Impossible d'écrire dans %1 (%2)"}},
+    {170,
+     {"%1 kann nicht gelesen werden (%2)", "Cannot read %1 (%2)", "Impossible de lire %1 (%2)"}},
+    {171, {"%1 ist nicht vorhanden", "%1 does not exist", "%1 n'existe pas"}},
+    {172,
+     {"%1 ist zu groß (mehr als %2 MiB)", "%1 is too large (more than %2 MiB)",
+      "%1 est trop grand (plus de %2 Mio)"}},
+    {173,
+     {"%1 enthält keine Konfigurationsdaten", "%1 holds no configuration data",
+      "%1 ne contient pas de données de configuration"}},
+    {174,
+     {"%1 enthält keine Teachwerte (keinen der Abschnitte %2)",
+      "%1 holds no teach values (none of the sections %2)",
+      "%1 ne contient pas de valeurs d'apprentissage (aucune des sections %2)"}},
+    {175,
+     {"Schreiben auf die Standardausgabe fehlgeschlagen (%1)",
+      "Cannot write to standard output (%1)", "Impossible d'écrire sur la sortie standard (%1)"}},
+    // Reasons the tool itself finds.
+    {176, {"Ordner", "a folder", "un dossier"}},
+    {177, {"keine gewöhnliche Datei", "not a regular file", "pas un fichier ordinaire"}},
+    {178, {"keine Textdatei", "not a text file", "pas un fichier texte"}},
+    {179, {"beschädigter UTF-16-Text", "damaged UTF-16 text", "texte UTF-16 endommagé"}},
+    {180,
+     {"Zeichen, die die Kodierung der Datei nicht fasst",
+      "characters the file's encoding cannot hold",
+      "caractères que le codage du fichier ne peut contenir"}},
+    {181,
+     {"zu groß (mehr als %1 MiB)", "too large (more than %1 MiB)", "trop grand (plus de %1 Mio)"}},
+    // A device reply or a file value that is not a number (%1 the text).
+    {182,
+     {"'%1' ist kein gültiger Gleitkommawert", "'%1' is not a valid floating-point value",
+      "'%1' n'est pas une valeur à virgule flottante valide"}},
+    {183,
+     {"'%1' ist kein gültiger Integerwert", "'%1' is not a valid integer value",
+      "'%1' n'est pas une valeur entière valide"}},
 };
 
 // The names in the header follow the table.
 static_assert(MessageCatalogue::kReportSaved == 167, "the report's texts end at entry 167");
+static_assert(MessageCatalogue::kNotAnInteger == 183, "the tool's own texts end at entry 183");
 
 const Entry *find(int entry) {
     for (const Entry &e : kEntries) {

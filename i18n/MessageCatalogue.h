@@ -44,6 +44,25 @@ public:
         kReportReplace, // %1: the file's path
         kReportSaved,
     };
+    // The file errors of zelctl (%1 the file) and the reasons the tool itself finds, 168 to 181.
+    enum FileEntry : int {
+        kFileCannotCreate = 168, // %2 the reason
+        kFileCannotWrite,        // %2 the reason
+        kFileCannotRead,         // %2 the reason
+        kFileMissing,
+        kFileTooLarge, // %2 the limit in MiB
+        kFileNoConfiguration,
+        kFileNoTeachValues,    // %2 the sections looked for
+        kStandardOutputFailed, // %1 the reason
+        kReasonFolder,
+        kReasonNotRegular,
+        kReasonNotText,
+        kReasonBrokenUtf16,
+        kReasonUnencodable,
+        kReasonTooLarge, // %1 the limit in MiB
+    };
+    // A text that is not a number (%1 the text), 182 and 183.
+    enum NumberEntry : int { kNotAFloat = 182, kNotAnInteger };
 
     // Text of an entry in a language. A language outside 0..2 reads as German; an unassigned or
     // unknown entry number gives an empty text, so a lookup never leaves the table.

@@ -76,11 +76,13 @@ ConfigFile::LoadResult ConfigFile::load(const QString &path) {
     IniFile ini(path);
     const IniFile::LoadResult loaded = ini.load();
     if (loaded.status != IniFile::LoadResult::Status::Loaded)
-        result.error = loaded.message;
+        result.fault = loaded.fault;
     else if (!holdsConfiguration(ini))
-        result.error = QStringLiteral("%1 enthält keine Konfigurationsdaten").arg(path);
+        result.fault =
+            FileFault::found(FileFault::Problem::NoConfiguration, path, FileFault::Cause::System);
     else
         result.values = read(ini);
+    result.error = result.fault.windowText();
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FileFault.h"
 #include "params/ParamTable.h"
 
 #include <QHash>
@@ -49,12 +50,14 @@ public:
 
     struct LoadResult {
         ConfigValues values;
-        QString error; // names the file; empty when loaded
+        QString error;   // names the file; empty when loaded
+        FileFault fault; // what error says, for a front end that words it otherwise
         bool ok() const { return error.isEmpty(); }
     };
     // A file that is missing, unreadable or holds none of the sections gives an error.
     static LoadResult load(const QString &path);
     // Adds the sections to the file, keeping everything else in it, and replaces it atomically.
-    // Throws EFileError "nach <path> kann nicht geschrieben werden".
+    // Throws EFileFault "nach <path> kann nicht geschrieben werden"; a file that is no text
+    // file (or cannot be read) is refused and left as it is.
     static void save(const QString &path, const ConfigValues &values);
 };

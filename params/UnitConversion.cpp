@@ -32,6 +32,6 @@ QString UnitConversion::toPascalText(const QString &value, const QString &unit,
     const double pascal = NumberText::toFloat(value, decimalSeparator) * *perUnit;
     // "INF" in a setting field would only come back as a refusal from the device.
     if (!std::isfinite(pascal))
-        throw EConvertError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(value));
+        throw EConvertError(EConvertError::Wanted::Float, value);
     return NumberText::fromFloat(pascal, decimalSeparator);
 }

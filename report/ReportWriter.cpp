@@ -47,7 +47,8 @@ std::vector<Page> paginate(const std::vector<ReportBlock> &blocks, qreal bodyHei
 
 } // namespace
 
-ReportWriter::Result ReportWriter::render(const CommissioningReport &report) {
+ReportWriter::Result ReportWriter::render(const CommissioningReport &report,
+                                          const std::function<bool()> &stopRequested) {
     Result result;
     QBuffer buffer(&result.pdf);
     buffer.open(QIODevice::WriteOnly);
@@ -71,6 +72,11 @@ ReportWriter::Result ReportWriter::render(const CommissioningReport &report) {
         if (p > 0)
             writer.newPage();
         for (const auto &[index, top] : pages[p]) {
+            if (stopRequested && stopRequested()) {
+                result.stopped = true;
+                painter.end();
+                return result;
+            }
             const ReportBlock &block = blocks[index];
             block.paint(painter, QRectF(page.left(), top, page.width(), block.height));
         }

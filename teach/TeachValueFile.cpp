@@ -34,6 +34,7 @@ TeachValueFile::ReadResult TeachValueFile::read(const QString &path) {
     IniFile ini(path);
     const IniFile::LoadResult loaded = ini.load();
     if (loaded.status != IniFile::LoadResult::Status::Loaded) {
+        result.fault = loaded.fault;
         result.error = loaded.message;
         return result;
     }
@@ -41,8 +42,10 @@ TeachValueFile::ReadResult TeachValueFile::read(const QString &path) {
     const bool holdsTeachValues = std::any_of(
         names.cbegin(), names.cend(), [&ini](const QString &s) { return ini.hasSection(s); });
     if (!holdsTeachValues) {
-        result.error = QStringLiteral("%1 enthält keine Teachwerte (keinen der Abschnitte %2)")
-                           .arg(path, quotedList(names));
+        result.fault.problem = FileFault::Problem::NoTeachValues;
+        result.fault.path = path;
+        result.fault.detail = quotedList(names);
+        result.error = result.fault.windowText();
         return result;
     }
     for (const TeachValueRow *row : TeachValueTable::storedRows()) {

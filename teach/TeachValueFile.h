@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FileFault.h"
 #include "teach/TeachValueTable.h"
 
 #include <QString>
@@ -20,6 +21,7 @@ public:
     };
     struct ReadResult {
         QString error;          // names the file; empty when the file was read
+        FileFault fault;        // what error says, for a front end that words it otherwise
         QVector<Entry> entries; // the 48 stored rows in file order
         bool ok() const { return error.isEmpty(); }
     };

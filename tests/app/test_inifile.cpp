@@ -1,13 +1,19 @@
 #include "app/Errors.h"
 #include "app/IniFile.h"
+#include "app/SavedFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +29,33 @@ void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// The growth of the peak resident size while `work` runs, in bytes, measured in a child process
+// so nothing the test did before counts; -1 when the child failed.
+qint64 peakGrowth(const std::function<bool()> &work) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        rusage before{}, after{};
+        ::getrusage(RUSAGE_SELF, &before);
+        const bool done = work();
+        ::getrusage(RUSAGE_SELF, &after);
+        const qint64 growth = done ? qint64(after.ru_maxrss - before.ru_maxrss) * 1024 : -1;
+        [[maybe_unused]] const auto written = ::write(pipeEnds[1], &growth, sizeof growth);
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    qint64 growth = -1;
+    if (child < 0 || ::read(pipeEnds[0], &growth, sizeof growth) != sizeof growth)
+        growth = -1;
+    ::close(pipeEnds[0]);
+    if (child > 0)
+        ::waitpid(child, nullptr, 0);
+    return growth;
 }
 
 } // namespace
@@ -43,6 +76,10 @@ private slots:
     void lfFileKeepsLfAndMissingFinalLineEnd();
     void newFileIsUtf8WithCrLf();
     void missingEmptyBinaryAndHugeFiles();
+    void faultsInTheLanguageAskedFor_data();
+    void faultsInTheLanguageAskedFor();
+    void memoryInProportionToTheFile_data();
+    void memoryInProportionToTheFile();
     void failedSaveKeepsOldFile();
     void unreadableFileIsNeverOverwritten();
     void writeValueConvenience();
@@ -332,11 +369,16 @@ void TestIniFile::missingEmptyBinaryAndHugeFiles() {
         garbage.append(static_cast<char>((i * 7919 + 13) % 256));
     garbage.insert(100, QByteArray("\n[Miscellaneous]\nMeasRange=1\n\0x=2\n", 34));
     writeBytes(binary, garbage);
+    // Holding NUL bytes it is no text file: refused, read as empty, never written.
     IniFile bin(binary);
-    QVERIFY(bin.load().ok());
-    QCOMPARE(bin.readInteger("Miscellaneous", "MeasRange", 0), 1);
+    const IniFile::LoadResult b = bin.load();
+    QCOMPARE(b.status, IniFile::LoadResult::Status::NotText);
+    QVERIFY(!b.ok());
+    QVERIFY(b.message.contains(binary));
+    QCOMPARE(bin.readInteger("Miscellaneous", "MeasRange", 0), 0);
     QVERIFY(!bin.hasKey("Scalings", "ScalPdown"));
-    bin.save();
+    bin.writeString("Scalings", "ScalPdown", "1");
+    QVERIFY_THROWS_EXCEPTION(EFileError, bin.save());
     QCOMPARE(readBytes(binary), garbage);
 
     const QString longLine = path("long.zel");
@@ -361,6 +403,141 @@ void TestIniFile::missingEmptyBinaryAndHugeFiles() {
 
     IniFile folder(dir_.path());
     QCOMPARE(folder.load().status, IniFile::LoadResult::Status::Unreadable);
+}
+
+void TestIniFile::faultsInTheLanguageAskedFor_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("text"); // FILE stands for the file's path
+    QTest::addColumn<QString>("window");
+    const QString readNotText = "FILE kann nicht gelesen werden (keine Textdatei)";
+    QTest::newRow("load not text, de") << "load binary" << 0 << readNotText << readNotText;
+    QTest::newRow("load not text, en")
+        << "load binary" << 1 << "Cannot read FILE (not a text file)" << readNotText;
+    QTest::newRow("load not text, fr")
+        << "load binary" << 2 << "Impossible de lire FILE (pas un fichier texte)" << readNotText;
+    const QString writeWindow = "nach FILE kann nicht geschrieben werden";
+    QTest::newRow("save into not text, en")
+        << "save binary" << 1 << "Cannot write to FILE (not a text file)" << writeWindow;
+    QTest::newRow("save into a missing folder, de")
+        << "save missing folder" << 0 << "Nach FILE kann nicht geschrieben werden (ENOENT)"
+        << writeWindow;
+    QTest::newRow("save into a missing folder, fr")
+        << "save missing folder" << 2 << "Impossible d'écrire dans FILE (ENOENT)" << writeWindow;
+    QTest::newRow("save over a pipe, en")
+        << "save pipe" << 1 << "Cannot create the file FILE (not a regular file)"
+        << "Datei FILE kann nicht erstellt werden (keine gewöhnliche Datei)";
+    QTest::newRow("load too large, en")
+        << "load huge" << 1 << "FILE is too large (more than 64 MiB)"
+        << "FILE ist zu groß (mehr als 64 MiB)";
+    QTest::newRow("save into too large, fr")
+        << "save huge" << 2 << "Impossible d'écrire dans FILE (trop grand (plus de 64 Mio))"
+        << writeWindow;
+}
+
+// A file fault keeps its reason apart from its wording: zelctl shows it in the language asked
+// for, always with the reason (the system's error text where the system gave one); the window
+// keeps its own texts.
+void TestIniFile::faultsInTheLanguageAskedFor() {
+    QFETCH(QString, how);
+    QFETCH(int, language);
+    QFETCH(QString, text);
+    QFETCH(QString, window);
+    QString file = path(how.section(' ', 1) + ".zel");
+    if (how.endsWith("binary"))
+        writeBytes(file, QByteArray("[Scalings]\r\nScalPdown=1\r\n\0\x01", 27));
+    if (how.endsWith("huge")) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(IniFile::MaxFileSize + 1)); // sparse: costs no disk
+    }
+    if (how.endsWith("missing folder"))
+        file = path("no such folder/x.zel");
+    if (how.endsWith("pipe")) {
+        file = path("pipe");
+        QVERIFY(QFile::exists(file) || ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+    }
+
+    FileFault fault;
+    if (how.startsWith("load")) {
+        IniFile ini(file);
+        fault = ini.load().fault;
+    } else {
+        try {
+            if (how.endsWith("pipe")) {
+                saveFileAtomically(file, "bytes");
+            } else {
+                IniFile ini(file);
+                ini.load();
+                ini.writeString("Scalings", "ScalPdown", "2");
+                ini.save();
+            }
+            QFAIL("the save did not fail");
+        } catch (const EFileFault &error) {
+            fault = error.fault();
+            QCOMPARE(error.message(), fault.windowText());
+        }
+    }
+    // The system's text in the system's language.
+    QCOMPARE(fault.text(language),
+             QString(text).replace("FILE", file).replace("ENOENT", qt_error_string(ENOENT)));
+    QCOMPARE(fault.windowText(), QString(window).replace("FILE", file));
+}
+
+void TestIniFile::memoryInProportionToTheFile_data() {
+    QTest::addColumn<QByteArray>("filler");
+    QTest::addColumn<QByteArray>("end");
+    // Line ends only: the most lines a file of its size can hold.
+    QTest::newRow("blank LF lines") << QByteArray("\n") << QByteArray("\n");
+    QTest::newRow("blank CR LF lines") << QByteArray("\r\n") << QByteArray("\r\n");
+    QTest::newRow("blank lines, Windows-1252")
+        << QByteArray("\r") << QByteArray("\r[Other]\rName=M\xFCller\r");
+    QTest::newRow("short keys") << QByteArray("a=\n") << QByteArray("\n");
+    QTest::newRow("one long line") << QByteArray("x") << QByteArray("\n");
+}
+
+// A configuration after megabytes of filler loads, is read, written and saved in memory of a
+// small multiple of the file's size, whatever its lines look like.
+void TestIniFile::memoryInProportionToTheFile() {
+    QFETCH(QByteArray, filler);
+    QFETCH(QByteArray, end);
+    constexpr qint64 kFillerBytes = 4 * 1024 * 1024;
+    const QString file = path("filled.zel");
+    const QByteArray bytes =
+        filler.repeated(kFillerBytes / filler.size()) + end + "[Scalings]\r\nScalPdown=-250\r\n";
+    writeBytes(file, bytes);
+
+    IniFile ini(file);
+    QVERIFY(ini.load().ok());
+    QCOMPARE(ini.readString("Scalings", "ScalPdown"), QString("-250"));
+    // What the contents hold: the text (two bytes a character) and eight bytes a line.
+    const qint64 held = ini.heldBytes();
+    QVERIFY2(
+        held <= 10 * bytes.size() + 4096,
+        qPrintable(QStringLiteral("%1 bytes held for a file of %2").arg(held).arg(bytes.size())));
+
+    // And the peak, with everything a load, a lookup and a save allocate on the way.
+    const qint64 growth = peakGrowth([&file] {
+        IniFile again(file);
+        if (!again.load().ok() || again.readString("Scalings", "ScalPdown") != "-250")
+            return false;
+        again.writeString("Scalings", "ScalPup", "250");
+        again.save();
+        return true;
+    });
+    QVERIFY(growth >= 0);
+    // AddressSanitizer keeps freed memory in quarantine and adds its shadow: room for that.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int kMultiple = 20;
+#else
+    constexpr int kMultiple = 14;
+#endif
+    QVERIFY2(growth <= kMultiple * bytes.size(),
+             qPrintable(QStringLiteral("the peak grew by %1 bytes for a file of %2")
+                            .arg(growth)
+                            .arg(bytes.size())));
+    qInfo("%s: %lld bytes held, peak growth %lld bytes, file %lld bytes", QTest::currentDataTag(),
+          held, growth, qint64(bytes.size()));
 }
 
 void TestIniFile::failedSaveKeepsOldFile() {

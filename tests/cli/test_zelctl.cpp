@@ -7,7 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 // zelctl as a script runs it, against zelsim on a pseudo-terminal.
 class TestZelctl : public QObject {
@@ -18,7 +22,9 @@ private slots:
     void cleanup();
     void settingsRoundTripThroughAFile();
     void refusalsUsageAndLinkFailuresHaveTheirExitCodes();
-    void stopSignalDuringReadLeavesNoFile();
+    void carelessAndHostileUse_data();
+    void carelessAndHostileUse();
+    void stopSignalLeavesNoFile();
 
 private:
     void startSimulator(const QStringList &options = {});
@@ -31,6 +37,7 @@ private:
     QString pty_;
     QString log_;
     int simulators_ = 0;
+    int rows_ = 0;
 };
 
 void TestZelctl::init() {
@@ -153,10 +160,11 @@ void TestZelctl::refusalsUsageAndLinkFailuresHaveTheirExitCodes() {
     QVERIFY2(r.err.contains("WarnPup"), qPrintable(r.err));
     QCOMPARE(simulatorLog(), before);
 
-    // Link failures: a device that is not there, a device that stops answering.
-    r = zelctl({"--port", "/dev/zel-not-there", "read"});
+    // Link failures: a device that is no serial port (one that is not there is a usage error,
+    // see carelessAndHostileUse), a device that stops answering.
+    r = zelctl({"--port", "/dev/null", "read"});
     QCOMPARE(r.code, 2);
-    QVERIFY2(r.err.contains("/dev/zel-not-there"), qPrintable(r.err));
+    QVERIFY2(r.err.contains("/dev/null"), qPrintable(r.err));
     cleanup();
     startSimulator({"--silent-from", "3"});
     r = zelctl({"--reply-timeout", "200", "read", "-o", dir_.filePath("never.zel")});
@@ -164,7 +172,218 @@ void TestZelctl::refusalsUsageAndLinkFailuresHaveTheirExitCodes() {
     QVERIFY(!QFile::exists(dir_.filePath("never.zel")));
 }
 
-void TestZelctl::stopSignalDuringReadLeavesNoFile() {
+namespace {
+
+// The processor time a process has used so far, in clock ticks (-1 when it is gone).
+long cpuTicks(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    // The name in parentheses may hold blanks: the fields are counted after its end.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields.at(11).toLong() + fields.at(12).toLong() : -1;
+}
+
+// What stands at the target of a row before zelctl runs.
+enum class Target { None, Fifo, DeviceNode, DanglingLink, Pdf };
+
+struct Snapshot {
+    bool exists = false;
+    mode_t type = 0;
+    QByteArray bytes;
+    bool operator==(const Snapshot &other) const {
+        return exists == other.exists && type == other.type && bytes == other.bytes;
+    }
+};
+
+Snapshot snapshotOf(const QString &path) {
+    Snapshot shot;
+    struct stat entry {};
+    if (::lstat(QFile::encodeName(path).constData(), &entry) != 0)
+        return shot;
+    shot.exists = true;
+    shot.type = entry.st_mode & S_IFMT;
+    if (S_ISREG(entry.st_mode)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            shot.bytes = file.readAll();
+    }
+    return shot;
+}
+
+} // namespace
+
+void TestZelctl::carelessAndHostileUse_data() {
+    QTest::addColumn<QStringList>("arguments"); // {pty}, {target}, {file} are filled in
+    QTest::addColumn<int>("target");
+    QTest::addColumn<bool>("fullOutput"); // standard output on /dev/full
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("sends"); // whether the device may hear anything
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QString>("out");
+
+    const QStringList report{"--lang", "en", "report", "--from", "{file}", "-o", "{target}"};
+    // Special files are never replaced, and a link leading nowhere counts as there.
+    QTest::newRow("report onto a pipe") << report + QStringList{"--force"} << int(Target::Fifo)
+                                        << false << 3 << false << "not a regular file"
+                                        << "";
+    QTest::newRow("report onto a device node")
+        << report + QStringList{"--force"} << int(Target::DeviceNode) << false << 3 << false
+        << "not a regular file"
+        << "";
+    QTest::newRow("report onto a dangling link")
+        << report << int(Target::DanglingLink) << false << 3 << false << "exists"
+        << "";
+    QTest::newRow("report onto a dangling link, forced")
+        << report + QStringList{"--force"} << int(Target::DanglingLink) << false << 3 << false
+        << "not a regular file"
+        << "";
+    QTest::newRow("report to standard output")
+        << QStringList{"report", "--from", "{file}", "-o", "-"} << int(Target::None) << false << 0
+        << false << ""
+        << "%PDF-";
+    // A port named on the command line is that port or nothing.
+    for (const char *port : {"COM99", "COM0", "COM17", "", "/dev/zel-not-there"})
+        QTest::newRow(qPrintable(QStringLiteral("port \"%1\"").arg(port)))
+            << QStringList{"--port", port, "set", "WarnPup=150"} << int(Target::None) << false << 3
+            << false << "--port"
+            << "";
+    // A failed write to standard output is a failure.
+    QTest::newRow("read to a full disk") << QStringList{"--lang", "en", "read"} << int(Target::None)
+                                         << true << 3 << true << "standard output (ENOSPC)"
+                                         << "";
+    QTest::newRow("watch to a full disk")
+        << QStringList{"--lang", "fr", "watch", "--csv", "--interval", "0.01"} << int(Target::None)
+        << true << 3 << true << "sortie standard (ENOSPC)"
+        << "";
+    QTest::newRow("report to a full disk")
+        << QStringList{"report", "--from", "{file}", "-o", "-"} << int(Target::None) << true << 3
+        << false << "Standardausgabe"
+        << "";
+    // Settings go into settings files only.
+    QTest::newRow("read into a PDF")
+        << QStringList{"--lang", "en", "read", "-o", "{target}"} << int(Target::Pdf) << false << 3
+        << false << "Cannot write to {target} (not a text file)"
+        << "";
+    QTest::newRow("write a PDF") << QStringList{"--lang", "en", "write", "{target}"}
+                                 << int(Target::Pdf) << false << 3 << false
+                                 << "Cannot read {target} (not a text file)"
+                                 << "";
+    // Arguments at their edges.
+    QTest::newRow("empty -o") << QStringList{"read", "-o", ""} << int(Target::None) << false << 3
+                              << false << "-o"
+                              << "";
+    for (const char *interval : {"1e12", "inf", "nan", "-1", "0"})
+        QTest::newRow(qPrintable(QStringLiteral("watch --interval %1").arg(interval)))
+            << QStringList{"watch", "--interval", interval} << int(Target::None) << false << 3
+            << false << "--interval"
+            << "";
+    // Control characters from files and arguments never reach the terminal raw.
+    QTest::newRow("file value with an escape")
+        << QStringList{"diff", "{file}"} << int(Target::None) << false << 1 << true << ""
+        << "file 2\\x1b[2J00";
+    QTest::newRow("file value with an escape, JSON")
+        << QStringList{"--json", "diff", "{file}"} << int(Target::None) << false << 1 << true << ""
+        << "2\\u001b[2J00";
+    QTest::newRow("value with an escape, in English")
+        << QStringList{"--lang", "en", "write", "{file}"} << int(Target::None) << false << 3
+        << false << "This value holds a control character"
+        << "";
+    QTest::newRow("setting name with an escape")
+        << QStringList{"set", "\x1b]0;pwned\x07=1"} << int(Target::None) << false << 3 << false
+        << "unknown setting \"\\x1b]0;pwned\\x07\""
+        << "";
+}
+
+// zelctl in careless and hostile hands: what it refuses leaves files and device as they were,
+// failures are failures, and nothing from outside steers the terminal.
+void TestZelctl::carelessAndHostileUse() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, target);
+    QFETCH(bool, fullOutput);
+    QFETCH(int, code);
+    QFETCH(bool, sends);
+    QFETCH(QString, err);
+    QFETCH(QString, out);
+    if (Target(target) == Target::DeviceNode && ::geteuid() != 0)
+        QSKIP("a device node needs root");
+    startSimulator();
+
+    // A configuration whose WarnPup holds a terminal escape; every other value as the device's.
+    const QString file = dir_.filePath("escape.zel");
+    QVERIFY(zelctl({"read", "-o", file}).code == 0);
+    QFile zel(file);
+    QVERIFY(zel.open(QIODevice::ReadOnly));
+    QByteArray text = zel.readAll();
+    zel.close();
+    text.replace("WarnPup=200", "WarnPup=2\x1b[2J00");
+    QVERIFY(zel.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    zel.write(text);
+    zel.close();
+
+    // Each row its own names: the folder lives as long as the test.
+    ++rows_;
+    const QString path = dir_.filePath(QStringLiteral("target%1").arg(rows_));
+    const QString linked = dir_.filePath(QStringLiteral("linked%1.pdf").arg(rows_));
+    switch (Target(target)) {
+    case Target::None:
+        break;
+    case Target::Fifo:
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        break;
+    case Target::DeviceNode:
+        // A private node of the null device: replacing it would harm nothing else.
+        QVERIFY(::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0);
+        break;
+    case Target::DanglingLink:
+        QVERIFY(QFile::link(linked, path));
+        break;
+    case Target::Pdf: {
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.write(
+            QByteArray("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n<< /Length 4 >>\nstream\n\0\0\x01"
+                       "\x02\nendstream\nendobj\n%%EOF\n",
+                       70));
+        break;
+    }
+    }
+    const Snapshot before = snapshotOf(path);
+    const QString logBefore = simulatorLog();
+
+    QStringList filled;
+    for (QString argument : std::as_const(arguments))
+        filled << argument.replace("{pty}", pty_).replace("{target}", path).replace("{file}", file);
+    const bool portGiven = filled.contains("--port");
+    QProcess process;
+    if (fullOutput)
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(ZELCTL_PATH, (portGiven ? QStringList() : QStringList{"--port", pty_}) + filled);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    const QByteArray stdOut = process.readAllStandardOutput();
+    const QString stdErr = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(process.exitCode() == code, qPrintable(stdErr));
+    // The system's error text in the system's language.
+    const QString wanted =
+        QString(err).replace("{target}", path).replace("ENOSPC", qt_error_string(ENOSPC));
+    QVERIFY2(stdErr.contains(wanted), qPrintable(stdErr));
+    QVERIFY2(stdOut.contains(out.toUtf8()), stdOut.left(300).constData());
+    QVERIFY2(!stdErr.contains(QChar(0x1b)) && !stdErr.contains(QChar(0x07)), qPrintable(stdErr));
+    if (!out.startsWith("%PDF"))
+        QVERIFY2(!stdOut.contains('\x1b'), stdOut.constData());
+
+    if (Target(target) != Target::None)
+        QVERIFY2(snapshotOf(path) == before, "the target was changed");
+    QVERIFY2(!QFile::exists(linked), "the file a link names was created");
+    if (!sends)
+        QCOMPARE(simulatorLog(), logBefore);
+    QCOMPARE(QDir(dir_.path()).entryList({"*.tmp", ".*"}, QDir::Files | QDir::Hidden),
+             QStringList());
+}
+
+void TestZelctl::stopSignalLeavesNoFile() {
     startSimulator({"--delay-ms", "40"});
     const QString file = dir_.filePath("aborted.zel");
     QProcess process;
@@ -190,11 +409,44 @@ void TestZelctl::stopSignalDuringReadLeavesNoFile() {
     const int before = simulatorLog().count("?");
     watch.start(ZELCTL_PATH, {"--port", pty_, "watch", "--interval", "10"});
     QVERIFY(watch.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(simulatorLog().count("?") >= before + 2, 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(simulatorLog().count("?") >= before + 2,
+                              watch.readAllStandardError().constData(), 10000);
     ::kill(static_cast<pid_t>(watch.processId()), SIGINT);
     QVERIFY(watch.waitForFinished(10000));
     QCOMPARE(watch.exitStatus(), QProcess::NormalExit);
     QVERIFY2(watch.exitCode() == 0, watch.readAllStandardError().constData());
+
+    // A long report (about a hundred pages) stops while it is drawn and leaves no file. Its
+    // whole run is measured first: the signal comes once half of that processor time is used,
+    // well after the start-up, whatever the load of the machine.
+    const QString from = dir_.filePath("from.zel");
+    QCOMPARE(zelctl({"read", "-o", from}).code, 0);
+    QString remarks;
+    for (int line = 0; remarks.size() < 120000; ++line)
+        remarks += QStringLiteral("line %1 of the remarks, with some words to fill it\n").arg(line);
+    const QStringList report{"--lang", "en",     "report", "--from",       from,    "--remarks",
+                             remarks,  "--site", remarks,  "--technician", remarks, "-o"};
+    QProcess whole;
+    whole.start(ZELCTL_PATH, report + QStringList{dir_.filePath("whole.pdf")});
+    QVERIFY(whole.waitForStarted(5000));
+    long ticks = 0;
+    while (!whole.waitForFinished(5))
+        ticks = std::max(ticks, cpuTicks(whole.processId()));
+    QCOMPARE(whole.exitCode(), 0);
+    QVERIFY2(ticks >= 4, "the report was drawn too fast to be stopped in the middle");
+
+    const QString stopped = dir_.filePath("stopped.pdf");
+    QProcess drawing;
+    drawing.start(ZELCTL_PATH, report + QStringList{stopped});
+    QVERIFY(drawing.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(cpuTicks(drawing.processId()) >= ticks / 2, 60000);
+    ::kill(static_cast<pid_t>(drawing.processId()), SIGTERM);
+    QVERIFY(drawing.waitForFinished(10000));
+    QCOMPARE(drawing.exitStatus(), QProcess::NormalExit);
+    const QByteArray stopErr = drawing.readAllStandardError();
+    QVERIFY2(drawing.exitCode() == 2 && stopErr.contains("Abort by user"), stopErr.constData());
+    QVERIFY(!QFile::exists(stopped));
+    QCOMPARE(QDir(dir_.path()).entryList({"stopped*"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestZelctl)
