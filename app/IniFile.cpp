@@ -255,7 +255,9 @@ bool IniFile::decode(const QByteArray &bytes) {
     // are decoded into the same room and a file that is no UTF-8 is never held twice.
     const bool bom = bytes.startsWith(Utf8Bom);
     const QByteArrayView body = QByteArrayView(bytes).sliced(bom ? Utf8Bom.size() : 0);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The file's own mark is off; a second one is text and must survive a save.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     text_ = QString(qMax(bytes.size(), utf8.requiredSpace(body.size())), Qt::Uninitialized);
     const QChar *const end = utf8.appendToBuffer(text_.data(), body);
     if (!utf8.hasError()) {
