@@ -51,7 +51,6 @@
 #include <stdexcept>
 
 namespace {
-constexpr int kMsgStartMeasure = 34;
 constexpr int kMsgAbortByUser = 36;
 constexpr int kMsgMeasurementRuns = 39;
 constexpr int kMsgCaption = 74;
@@ -168,7 +167,7 @@ void TformMain::buildFrame() {
 void TformMain::buildMenus() {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto addAction = [this](QMenu *menu, const char *name, const char *caption) {
+    auto addAction = [](QMenu *menu, const char *name, const char *caption) {
         auto *action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromLatin1(name));
         return action;
