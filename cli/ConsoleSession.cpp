@@ -76,13 +76,19 @@ ConsoleSession::ConsoleSession(Options options)
 ConsoleSession::~ConsoleSession() {
     finishStatusLine();
     try {
-        // A script may start the next zelctl on this line at once (a second stop signal ends
-        // this wait with the program).
-        takeOwedReply();
         closePort();
     } catch (...) {
         // Closing a port that is gone has nothing left to do.
     }
+}
+
+// zelctl gives the line up when its command ends, and a script may start the next zelctl on it
+// at once: a reply the device still owes (a stop signal ended its wait) is taken first, at most
+// until its time-out; a second stop signal ends this wait with the program.
+void ConsoleSession::closePort() {
+    if (portOpen())
+        takeOwedReply();
+    DeviceRunner::closePort();
 }
 
 QString ConsoleSession::portSuffix() const {

@@ -33,6 +33,8 @@ public:
     QChar decimalSeparator() const override { return separator_; }
     // "(COM1 → /dev/ttyUSB0)": a script's user knows the device rather than the COM name.
     QString portSuffix() const override;
+    // Takes a reply still owed before the port is closed.
+    void closePort() override;
 
     // A stop signal (Ctrl-C, SIGTERM): the running exchange and every wait end now.
     void abortBySignal();
