@@ -1,0 +1,236 @@
+#include "link/NetSerialDriver.h"
+
+#include "link/EComPort.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <cerrno>
+
+namespace {
+const QString kOpenText = QStringLiteral("Unable to open com port");
+const QString kWaitText = QStringLiteral("WaitForEvent method failed");
+const QString kWriteText = QStringLiteral("WriteFile function failed");
+const QString kSetText = QStringLiteral("SetCommState function failed");
+const QString kLinesText = QStringLiteral("EscapeCommFunction function failed");
+// SET-CONTROL values of the modem lines.
+constexpr unsigned char kDtrOn = 8, kDtrOff = 9, kRtsOn = 11, kRtsOff = 12;
+} // namespace
+
+NetSerialDriver::Address NetSerialDriver::parse(const QString &text) {
+    static const QRegularExpression form(
+        QStringLiteral("^(tcp|rfc2217)://(\\[[0-9A-Fa-f:.]+\\]|[A-Za-z0-9_.-]+):(\\d{1,5})$"),
+        QRegularExpression::CaseInsensitiveOption);
+    Address address;
+    const auto match = form.match(text.trimmed());
+    if (!match.hasMatch())
+        return address;
+    address.rfc2217 = match.captured(1).compare(QLatin1String("rfc2217"), Qt::CaseInsensitive) == 0;
+    address.host = match.captured(2);
+    if (address.host.startsWith(QLatin1Char('[')))
+        address.host = address.host.mid(1, address.host.size() - 2);
+    const int port = match.captured(3).toInt();
+    address.port = quint16(port);
+    address.valid = port > 0 && port <= 65535;
+    return address;
+}
+
+bool NetSerialDriver::isNetworkAddress(const QString &text) {
+    const QString t = text.trimmed();
+    return t.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive) ||
+           t.startsWith(QLatin1String("rfc2217://"), Qt::CaseInsensitive);
+}
+
+NetSerialDriver::NetSerialDriver(int connectTimeoutMs) : connectTimeoutMs_(connectTimeoutMs) {}
+
+QString NetSerialDriver::where() const {
+    const QString host = address_.host.contains(QLatin1Char(':'))
+                             ? QLatin1Char('[') + address_.host + QLatin1Char(']')
+                             : address_.host;
+    return host + QLatin1Char(':') + QString::number(address_.port);
+}
+
+void NetSerialDriver::open(const QString &text) {
+    if (isOpen())
+        return;
+    address_ = parse(text);
+    if (!address_.valid) {
+        throw EComPort(kOpenText, EINVAL,
+                       QStringLiteral("\"%1\" is no device server address; write "
+                                      "tcp://HOST:PORT or rfc2217://HOST:PORT")
+                           .arg(text));
+    }
+    codec_ = TelnetCodec();
+    received_.clear();
+    socket_.abort();
+    socket_.connectToHost(address_.host, address_.port);
+    if (!socket_.waitForConnected(connectTimeoutMs_))
+        failBySocket(kOpenText);
+    // Replies are single short lines: they go out at once instead of waiting for more data.
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (!address_.rfc2217)
+        return;
+    send(codec_.greeting(), kOpenText);
+    // Line settings sent before the server took the COM port role could be ignored: wait for it.
+    QDeadlineTimer deadline(connectTimeoutMs_);
+    while (!codec_.comPortAccepted()) {
+        if (codec_.comPortRefused()) {
+            fail(kOpenText, EPROTO,
+                 QStringLiteral("the device server refuses COM port control (RFC 2217); use "
+                                "tcp:// for a raw TCP port"));
+        }
+        if (deadline.hasExpired()) {
+            fail(kOpenText, ETIMEDOUT,
+                 QStringLiteral("the device server did not take up COM port control (RFC "
+                                "2217) within %1 ms; use tcp:// for a raw TCP port")
+                     .arg(connectTimeoutMs_));
+        }
+        if (!socket_.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))) &&
+            socket_.state() != QAbstractSocket::ConnectedState)
+            failBySocket(kOpenText);
+        takeArrivedBytes(kOpenText);
+    }
+    // The device expects the modem lines inactive until they are set, as on a local port.
+    send(TelnetCodec::lineSettings(settings_) + TelnetCodec::control(kDtrOff) +
+             TelnetCodec::control(kRtsOff),
+         kOpenText);
+    received_.clear();
+}
+
+void NetSerialDriver::close() {
+    if (socket_.state() != QAbstractSocket::UnconnectedState) {
+        socket_.disconnectFromHost();
+        if (socket_.state() != QAbstractSocket::UnconnectedState)
+            socket_.waitForDisconnected(200);
+        socket_.abort();
+    }
+    received_.clear();
+}
+
+bool NetSerialDriver::isOpen() const {
+    return socket_.state() == QAbstractSocket::ConnectedState;
+}
+
+void NetSerialDriver::setLineSettings(const LineSettings &settings) {
+    settings_ = settings;
+    // A raw TCP port is set at the server; over RFC 2217 an open port is re-set at once.
+    if (isOpen() && address_.rfc2217)
+        send(TelnetCodec::lineSettings(settings_), kSetText);
+}
+
+void NetSerialDriver::clear(bool input, bool output) {
+    if (!isOpen())
+        return;
+    if (address_.rfc2217)
+        send(TelnetCodec::purge(input, output), QStringLiteral("PurgeComm function failed"));
+    if (input) {
+        takeArrivedBytes(QStringLiteral("PurgeComm function failed"));
+        received_.clear();
+    }
+}
+
+void NetSerialDriver::write(const QByteArray &data) {
+    send(address_.rfc2217 ? TelnetCodec::escape(data) : data, kWriteText);
+}
+
+void NetSerialDriver::send(const QByteArray &bytes, const QString &operationText) {
+    if (bytes.isEmpty())
+        return;
+    if (!isOpen())
+        fail(operationText, EPIPE, QStringLiteral("the connection is closed"));
+    if (socket_.write(bytes) != bytes.size())
+        failBySocket(operationText);
+    // The same bound as the local port's write: 100 ms per character plus 1000 ms.
+    QDeadlineTimer deadline(1000 + 100 * bytes.size());
+    while (socket_.bytesToWrite() > 0) {
+        if (deadline.hasExpired() ||
+            !socket_.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
+            failBySocket(operationText);
+    }
+}
+
+QByteArray NetSerialDriver::read(int maxCount) {
+    takeArrivedBytes(kWaitText);
+    QByteArray out = received_.left(maxCount);
+    received_.remove(0, out.size());
+    return out;
+}
+
+bool NetSerialDriver::waitForByte(char terminator, int timeoutMs,
+                                  const WhileWaiting &whileWaiting) {
+    QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer handOver(kWaitSliceMs);
+    for (;;) {
+        takeArrivedBytes(kWaitText);
+        if (received_.contains(terminator))
+            return true;
+        if (!isOpen())
+            failBySocket(kWaitText);
+        if (deadline.hasExpired())
+            return false;
+        if (whileWaiting && handOver.hasExpired()) {
+            if (whileWaiting() || !isOpen())
+                return false;
+            handOver.setRemainingTime(kWaitSliceMs);
+            continue;
+        }
+        const qint64 left = whileWaiting ? qMin(deadline.remainingTime(), handOver.remainingTime())
+                                         : deadline.remainingTime();
+        socket_.waitForReadyRead(int(qMax<qint64>(0, left)));
+    }
+}
+
+void NetSerialDriver::setDtr(bool on) {
+    // A raw TCP port has no modem lines to set, like a pseudo-terminal.
+    if (address_.rfc2217)
+        send(TelnetCodec::control(on ? kDtrOn : kDtrOff), kLinesText);
+}
+
+void NetSerialDriver::setRts(bool on) {
+    if (address_.rfc2217)
+        send(TelnetCodec::control(on ? kRtsOn : kRtsOff), kLinesText);
+}
+
+void NetSerialDriver::takeArrivedBytes(const QString &operationText) {
+    if (socket_.bytesAvailable() <= 0)
+        return;
+    const QByteArray bytes = socket_.readAll();
+    if (address_.rfc2217) {
+        received_ += codec_.decode(bytes);
+        const QByteArray replies = codec_.takeReplies();
+        if (!replies.isEmpty() && isOpen())
+            send(replies, operationText);
+    } else {
+        received_ += bytes;
+    }
+    if (received_.size() > kInputBufferSize)
+        received_.remove(0, received_.size() - kInputBufferSize);
+}
+
+void NetSerialDriver::failBySocket(const QString &operationText) {
+    switch (socket_.error()) {
+    case QAbstractSocket::ConnectionRefusedError:
+        fail(operationText, ECONNREFUSED,
+             QStringLiteral("the connection was refused (is the device server running and "
+                            "the port right?)"));
+    case QAbstractSocket::HostNotFoundError:
+        fail(operationText, EHOSTUNREACH, QStringLiteral("host not found"));
+    case QAbstractSocket::SocketTimeoutError:
+        if (socket_.state() != QAbstractSocket::ConnectedState) {
+            fail(operationText, ETIMEDOUT,
+                 QStringLiteral("no connection within %1 ms").arg(connectTimeoutMs_));
+        }
+        fail(operationText, ETIMEDOUT, QStringLiteral("the device server does not take data"));
+    case QAbstractSocket::RemoteHostClosedError:
+        fail(operationText, ECONNRESET, QStringLiteral("the device server closed the connection"));
+    default:
+        fail(operationText, EIO, QStringLiteral("the connection failed: ") + socket_.errorString());
+    }
+}
+
+void NetSerialDriver::fail(const QString &operationText, int code, const QString &reason) {
+    const QString place = where();
+    // Closed like an unplugged adapter: the next action connects anew.
+    socket_.abort();
+    received_.clear();
+    throw EComPort(operationText, code, place + QStringLiteral(": ") + reason);
+}
