@@ -166,12 +166,15 @@ int CtlCommands::ports(const CtlRequest &request) {
         const QString name = QStringLiteral("COM%1").arg(n);
         const QString device = port.bindings().value(name, TComPort::defaultDevice(name));
         const bool server = NetSerialDriver::isNetworkAddress(device);
-        const bool present = server || QFileInfo::exists(device);
+        // A device server cannot be seen without connecting to it: it is not "present".
+        const bool present = !server && QFileInfo::exists(device);
         const bool chosen = name == port.port();
         QJsonObject entry{{QStringLiteral("name"), name},
                           {QStringLiteral("device"), device},
                           {QStringLiteral("present"), present},
                           {QStringLiteral("selected"), chosen}};
+        if (server)
+            entry.insert(QStringLiteral("server"), true);
         if (request.probe)
             entry.insert(QStringLiteral("probe"), probeJson(device));
         names.append(entry);
@@ -181,7 +184,7 @@ int CtlCommands::ports(const CtlRequest &request) {
                  << (server    ? "  (device server)"
                      : present ? ""
                                : "  (not present)")
-                 << (request.probe && present ? probeText(device) : QString()) << '\n';
+                 << (request.probe && (present || server) ? probeText(device) : QString()) << '\n';
         }
     }
     QJsonArray devices;
