@@ -5,6 +5,9 @@
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <cerrno>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 const QString kOpenText = QStringLiteral("Unable to open com port");
@@ -120,8 +123,10 @@ void NetSerialDriver::setLineSettings(const LineSettings &settings) {
 void NetSerialDriver::clear(bool input, bool output) {
     if (!isOpen())
         return;
-    if (address_.rfc2217)
-        send(TelnetCodec::purge(input, output), QStringLiteral("PurgeComm function failed"));
+    // No purge request goes to the server: it forwards what it reads at once, so nothing stale
+    // waits there, and its acknowledgement would arrive as a second small segment ahead of the
+    // reply, which TCP's delayed acknowledgement then holds back by tens of milliseconds.
+    Q_UNUSED(output)
     if (input) {
         takeArrivedBytes(QStringLiteral("PurgeComm function failed"));
         received_.clear();
@@ -175,8 +180,19 @@ bool NetSerialDriver::waitForByte(char terminator, int timeoutMs,
         }
         const qint64 left = whileWaiting ? qMin(deadline.remainingTime(), handOver.remainingTime())
                                          : deadline.remainingTime();
+        quickAck();
         socket_.waitForReadyRead(int(qMax<qint64>(0, left)));
     }
+}
+
+void NetSerialDriver::quickAck() {
+    // A reply the server sends in pieces (as the serial line delivers it) waits for the
+    // acknowledgement of the first piece; acknowledged at once, it is not held back. The kernel
+    // drops the setting after a while, so it is set before every wait.
+    const int on = 1;
+    const auto descriptor = socket_.socketDescriptor();
+    if (descriptor >= 0)
+        ::setsockopt(int(descriptor), IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
 }
 
 void NetSerialDriver::setDtr(bool on) {

@@ -43,6 +43,7 @@ public:
 private:
     void send(const QByteArray &bytes, const QString &operationText);
     void takeArrivedBytes(const QString &operationText);
+    void quickAck();
     QString where() const;
     [[noreturn]] void fail(const QString &operationText, int code, const QString &reason);
     [[noreturn]] void failBySocket(const QString &operationText);

@@ -113,6 +113,9 @@ QString PortProbeResult::rangeText() const {
 
 QList<PortProbeResult> PortProbe::run(const QStringList &devices, const LineSettings &line,
                                       int timeoutMs) {
+    // The time-out counts from the start: opening many ports takes its share of it, so the
+    // whole search stays within one time-out plus the wire time.
+    const QDeadlineTimer deadline(timeoutMs);
     std::vector<Probe> probes(size_t(devices.size()));
     QEventLoop loop;
     int waiting = 0;
@@ -158,8 +161,9 @@ QList<PortProbeResult> PortProbe::run(const QStringList &devices, const LineSett
         probe.port->write("?DeviceAdr\r");
     }
     if (waiting > 0) {
-        // One time-out for all ports, counted from the queries going out.
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        // The port asked last still gets the time a device needs to answer.
+        const qint64 left = qMax<qint64>(deadline.remainingTime(), kMinimumAnswerMs);
+        QTimer::singleShot(int(left), &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     QList<PortProbeResult> results;

@@ -29,6 +29,9 @@ struct PortProbeResult {
 class PortProbe {
 public:
     static constexpr int kTimeoutMs = 300;
+    // The least wait after the last query went out: two short queries and their replies on a
+    // 9600-baud line, with room to spare.
+    static constexpr int kMinimumAnswerMs = 100;
 
     static QList<PortProbeResult> run(const QStringList &devices, const LineSettings &line,
                                       int timeoutMs = kTimeoutMs);
