@@ -1,3 +1,4 @@
+#include "tests/support/WindowFixture.h"
 #include "tests/support/ZelctlProcess.h"
 
 #include <QFile>
@@ -5,14 +6,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
-// zelctl through a real serial device server: ser2net in front of zelsim's pseudo-terminal,
-// reached over RFC 2217 and over raw TCP, and the port search over a set of pseudo-terminals.
+// zelctl and the window through a real serial device server: ser2net in front of zelsim's
+// pseudo-terminal, reached over RFC 2217 and over raw TCP, and the port search over a set of
+// pseudo-terminals.
 class TestDeviceServer : public QObject {
     Q_OBJECT
 
@@ -181,6 +185,44 @@ void TestDeviceServer::loadSendAndMeasureThroughTheServer() {
     QVERIFY(startServer(rfc2217, port));
     r = runZelctl(ZELCTL_PATH, address, {"get", "WarnPup"});
     QVERIFY2(r.code == 0 && r.out.contains("150"), qPrintable(r.out + r.err));
+
+    // The window with COM1 bound to the server: a load; the server stopped during the next one
+    // ends it like an unplugged adapter, the window free again; the next load connects anew.
+    WindowFixture::Config config;
+    config.startDevice = false;
+    WindowFixture fx(config);
+    QFile settings(fx.settingsPath());
+    QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write(("[Ports]\r\nCOM1=" + address + "\r\n").toUtf8());
+    settings.close();
+    fx.restart();
+    const QString loaded = QStringLiteral("Daten erfolgreich geladen");
+    before = wireLines().size();
+    fx.click("ButtonLaden");
+    QVERIFY2(fx.prompts().errors.isEmpty(), qPrintable(fx.prompts().errors.join('|')));
+    QCOMPARE(fx.status(), loaded);
+    QCOMPARE(wireLines(before).filter(QRegularExpression("^<- \\?")).size(), 50);
+    before = wireLines().size();
+    QTimer stopper;
+    connect(&stopper, &QTimer::timeout, this, [&] {
+        if (wireLines(before).size() >= 10) {
+            stopper.stop();
+            stopServer();
+        }
+    });
+    stopper.start(5);
+    fx.click("ButtonLaden");
+    QCOMPARE(fx.prompts().errors.size(), 1);
+    QVERIFY2(fx.prompts().errors.at(0).contains(QStringLiteral("127.0.0.1:%1").arg(port)),
+             qPrintable(fx.prompts().errors.at(0)));
+    QVERIFY(fx.status() != loaded);
+    QVERIFY(fx.ctl<QPushButton>("ButtonLaden")->isEnabled());
+    QVERIFY(!fx.window().ComPort().connected());
+    QVERIFY(startServer(rfc2217, port));
+    fx.prompts().errors.clear();
+    fx.click("ButtonLaden");
+    QVERIFY2(fx.prompts().errors.isEmpty(), qPrintable(fx.prompts().errors.join('|')));
+    QCOMPARE(fx.status(), loaded);
 }
 
 void TestDeviceServer::portSearchTellsWhoAnswered() {
@@ -256,5 +298,5 @@ void TestDeviceServer::portSearchTellsWhoAnswered() {
     }
 }
 
-QTEST_GUILESS_MAIN(TestDeviceServer)
+QTEST_MAIN(TestDeviceServer)
 #include "test_deviceserver.moc"
