@@ -38,6 +38,12 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent)
     flowList_ = addList(QStringLiteral("Flow control"), QStringLiteral("ComboFlowControl"),
                         {"Hardware", "Software", "None", "Custom"});
 
+    // Made before the buttons, so the tab order follows the layout.
+    auto *search = new PortSearchPanel([this] { return searchedPorts(); },
+                                       [this] { return chosenLineSettings(); }, this);
+    connect(search, &PortSearchPanel::deviceChosen, this,
+            [this](const QString &device) { chooseDevice(device); });
+
     auto *buttons = new QDialogButtonBox(this);
     auto *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ButtonOK"));
@@ -46,11 +52,6 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent)
         ->setObjectName(QStringLiteral("ButtonCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto *search = new PortSearchPanel([this] { return searchedPorts(); },
-                                       [this] { return chosenLineSettings(); }, this);
-    connect(search, &PortSearchPanel::deviceChosen, this,
-            [this](const QString &device) { chooseDevice(device); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
