@@ -130,7 +130,7 @@ void TestDeviceServer::loadSendAndMeasureThroughTheServer() {
     QFETCH(bool, rfc2217);
     log_ = dir_.filePath(rfc2217 ? "rfc.log" : "tcp.log");
     // A little reply delay keeps a load under way long enough to stop the server within it.
-    pty_ = startZelsim(sim_, ZELSIM_PATH, log_, {"--delay-ms", "15"});
+    pty_ = startZelsim(sim_, ZELSIM_PATH, log_, {"--delay-ms", "25"});
     QVERIFY2(pty_.startsWith("/dev/pts/"), qPrintable(pty_));
     const quint16 port = freePort();
     QVERIFY(port != 0);
