@@ -182,6 +182,10 @@ void TestDeviceServer::loadSendAndMeasureThroughTheServer() {
     r = runZelctl(ZELCTL_PATH, address, {"get", "WarnPup"});
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(QStringLiteral("127.0.0.1:%1").arg(port)), qPrintable(r.err));
+    // An address without its port says how one is written.
+    r = runZelctl(ZELCTL_PATH, address.section(':', 0, 1), {"get", "WarnPup"});
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains("rfc2217://HOST:PORT"), qPrintable(r.err));
     QVERIFY(startServer(rfc2217, port));
     r = runZelctl(ZELCTL_PATH, address, {"get", "WarnPup"});
     QVERIFY2(r.code == 0 && r.out.contains("150"), qPrintable(r.out + r.err));
