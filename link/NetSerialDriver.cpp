@@ -3,7 +3,10 @@
 #include "link/EComPort.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTimer>
 #include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -64,10 +67,10 @@ void NetSerialDriver::open(const QString &text) {
     }
     codec_ = TelnetCodec();
     received_.clear();
+    opening_ = true;
+    const auto opened = qScopeGuard([this] { opening_ = false; });
     socket_.abort();
-    socket_.connectToHost(address_.host, address_.port);
-    if (!socket_.waitForConnected(connectTimeoutMs_))
-        failBySocket(kOpenText);
+    connect();
     // Replies are single short lines: they go out at once instead of waiting for more data.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!address_.rfc2217)
@@ -76,6 +79,8 @@ void NetSerialDriver::open(const QString &text) {
     // Line settings sent before the server took the COM port role could be ignored: wait for it.
     QDeadlineTimer deadline(connectTimeoutMs_);
     while (!codec_.comPortAccepted()) {
+        if (codec_.comPortRefused() || deadline.hasExpired())
+            endPartialLine();
         if (codec_.comPortRefused()) {
             fail(kOpenText, EPROTO,
                  QStringLiteral("the device server refuses COM port control (RFC 2217); use "
@@ -96,6 +101,49 @@ void NetSerialDriver::open(const QString &text) {
     send(TelnetCodec::lineSettings(settings_) + TelnetCodec::control(kDtrOff) +
              TelnetCodec::control(kRtsOff),
          kOpenText);
+    received_.clear();
+}
+
+void NetSerialDriver::connect() {
+    // Through an event loop of its own rather than a blocking wait, so a window keeps painting
+    // while a distant or missing server takes its time (input waits until the wait is over).
+    QEventLoop loop;
+    bool timedOut = false;
+    QObject::connect(&socket_, &QTcpSocket::connected, &loop, &QEventLoop::quit);
+    QObject::connect(&socket_, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(connectTimeoutMs_, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    socket_.connectToHost(address_.host, address_.port);
+    if (socket_.state() != QAbstractSocket::ConnectedState)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QObject::disconnect(&socket_, nullptr, &loop, nullptr);
+    if (socket_.state() == QAbstractSocket::ConnectedState)
+        return;
+    if (timedOut) {
+        fail(kOpenText, ETIMEDOUT,
+             QStringLiteral("no connection within %1 ms").arg(connectTimeoutMs_));
+    }
+    failBySocket(kOpenText);
+}
+
+void NetSerialDriver::endPartialLine() {
+    // A server that is no RFC 2217 server may have passed the greeting on to the device as the
+    // start of a line; a line end makes the device answer and forget it, so the next command
+    // (over the right address) is not taken together with it. Best effort: the open fails anyway.
+    if (socket_.state() != QAbstractSocket::ConnectedState || socket_.write("\r") != 1)
+        return;
+    socket_.waitForBytesWritten(100);
+    // Its answer is taken here, so it does not wait in the server for the next connection.
+    received_.clear();
+    QDeadlineTimer deadline(kPartialLineAnswerMs);
+    while (!received_.contains('\r') && !deadline.hasExpired() &&
+           socket_.state() == QAbstractSocket::ConnectedState) {
+        socket_.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        if (socket_.bytesAvailable() > 0)
+            received_ += codec_.decode(socket_.readAll());
+    }
     received_.clear();
 }
 
@@ -244,9 +292,10 @@ void NetSerialDriver::failBySocket(const QString &operationText) {
 }
 
 void NetSerialDriver::fail(const QString &operationText, int code, const QString &reason) {
-    const QString place = where();
+    // An open's failure is named by the caller with the whole address; later ones name it here.
+    const QString place = opening_ ? QString() : where() + QStringLiteral(": ");
     // Closed like an unplugged adapter: the next action connects anew.
     socket_.abort();
     received_.clear();
-    throw EComPort(operationText, code, place + QStringLiteral(": ") + reason);
+    throw EComPort(operationText, code, place + reason);
 }

@@ -39,8 +39,11 @@ public:
     static constexpr int kConnectTimeoutMs = 3000;
     static constexpr int kWaitSliceMs = 15;
     static constexpr int kInputBufferSize = 1024;
+    static constexpr int kPartialLineAnswerMs = 500;
 
 private:
+    void connect();
+    void endPartialLine();
     void send(const QByteArray &bytes, const QString &operationText);
     void takeArrivedBytes(const QString &operationText);
     void quickAck();
@@ -54,4 +57,5 @@ private:
     QByteArray received_;
     LineSettings settings_;
     int connectTimeoutMs_;
+    bool opening_ = false;
 };

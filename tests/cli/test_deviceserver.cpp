@@ -187,6 +187,12 @@ void TestDeviceServer::loadSendAndMeasureThroughTheServer() {
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains("rfc2217://HOST:PORT"), qPrintable(r.err));
     QVERIFY(startServer(rfc2217, port));
+    // A raw port addressed as RFC 2217 never takes up COM port control: the error says so.
+    if (!rfc2217) {
+        r = runZelctl(ZELCTL_PATH, "rfc2217" + address.mid(3), {"get", "WarnPup"});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains("RFC 2217") && r.err.contains("use tcp://"), qPrintable(r.err));
+    }
     r = runZelctl(ZELCTL_PATH, address, {"get", "WarnPup"});
     QVERIFY2(r.code == 0 && r.out.contains("150"), qPrintable(r.out + r.err));
 
