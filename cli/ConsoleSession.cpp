@@ -5,6 +5,7 @@
 #include "cli/CtlCommands.h"
 #include "cli/CtlOutput.h"
 #include "i18n/MessageCatalogue.h"
+#include "link/NetSerialDriver.h"
 #include "link/SerialDriver.h"
 
 #include <QFile>
@@ -27,6 +28,9 @@ void checkNamedPort(const QString &port, const QRegularExpression &comName) {
                 QStringLiteral("--port \"%1\": the COM names are COM1 to COM16").arg(port));
         return;
     }
+    // A device server's address is checked when it is connected to.
+    if (NetSerialDriver::isNetworkAddress(port))
+        return;
     // The serial port takes a name without a folder (ttyUSB0) in /dev.
     const bool bare = !port.startsWith(QLatin1Char('/')) && !port.startsWith(QLatin1String("./")) &&
                       !port.startsWith(QLatin1String("../"));

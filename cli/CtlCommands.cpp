@@ -7,6 +7,8 @@
 #include "cli/CtlOutput.h"
 #include "i18n/SettingTexts.h"
 #include "link/EComPort.h"
+#include "link/NetSerialDriver.h"
+#include "link/PortProbe.h"
 #include "link/WireText.h"
 #include "measure/EventLog.h"
 #include "measure/MeasurementPoller.h"
@@ -146,29 +148,77 @@ void CtlCommands::printJson(const QJsonObject &object) {
 int CtlCommands::ports(const CtlRequest &request) {
     needArguments(request, 0, 0);
     TComPort &port = session_.port();
+    const auto presentDevices = TComPort::presentDevices();
+    QMap<QString, PortProbeResult> probes;
+    if (request.probe) {
+        QStringList searched;
+        for (int n = 1; n <= 16; ++n) {
+            const QString name = QStringLiteral("COM%1").arg(n);
+            searched.append(port.bindings().value(name, TComPort::defaultDevice(name)));
+        }
+        for (const auto &device : presentDevices)
+            searched.append(device.first);
+        probes = PortProbe::search(searched, port.lineSettings());
+    }
+    // The probe's finding as a JSON object and as text after the entry's line.
+    const auto probeJson = [&probes](const QString &device) {
+        const PortProbeResult result = probes.value(device);
+        QJsonObject object{{QStringLiteral("answered"), result.answered}};
+        if (result.answered) {
+            object.insert(QStringLiteral("address"), result.address);
+            object.insert(QStringLiteral("range"), result.rangeText());
+            object.insert(QStringLiteral("variant"), PortProbe::variantText());
+        } else {
+            object.insert(QStringLiteral("reason"), result.reason);
+        }
+        return object;
+    };
+    const auto probeText = [&probes](const QString &device) {
+        const PortProbeResult result = probes.value(device);
+        if (result.answered) {
+            return QStringLiteral("  ZEL 40 / ZEL 80, address %1, range %2")
+                .arg(result.address, result.rangeText());
+        }
+        return QStringLiteral("  (") + result.reason + QLatin1Char(')');
+    };
     QJsonArray names;
     for (int n = 1; n <= 16; ++n) {
         const QString name = QStringLiteral("COM%1").arg(n);
         const QString device = port.bindings().value(name, TComPort::defaultDevice(name));
-        const bool present = QFileInfo::exists(device);
+        const bool server = NetSerialDriver::isNetworkAddress(device);
+        // A device server cannot be seen without connecting to it: it is not "present".
+        const bool present = !server && QFileInfo::exists(device);
         const bool chosen = name == port.port();
-        names.append(QJsonObject{{QStringLiteral("name"), name},
-                                 {QStringLiteral("device"), device},
-                                 {QStringLiteral("present"), present},
-                                 {QStringLiteral("selected"), chosen}});
-        if (!request.json)
+        QJsonObject entry{{QStringLiteral("name"), name},
+                          {QStringLiteral("device"), device},
+                          {QStringLiteral("present"), present},
+                          {QStringLiteral("selected"), chosen}};
+        if (server)
+            entry.insert(QStringLiteral("server"), true);
+        if (request.probe)
+            entry.insert(QStringLiteral("probe"), probeJson(device));
+        names.append(entry);
+        if (!request.json) {
             out_ << (chosen ? "* " : "  ") << name.leftJustified(6) << ' '
-                 << device.leftJustified(24) << (present ? "" : "  (not present)") << '\n';
+                 << device.leftJustified(24)
+                 << (server    ? "  (device server)"
+                     : present ? ""
+                               : "  (not present)")
+                 << (request.probe && (present || server) ? probeText(device) : QString()) << '\n';
+        }
     }
     QJsonArray devices;
-    for (const auto &device : TComPort::presentDevices()) {
-        devices.append(QJsonObject{{QStringLiteral("path"), device.first},
-                                   {QStringLiteral("description"), device.second}});
+    for (const auto &device : presentDevices) {
+        QJsonObject entry{{QStringLiteral("path"), device.first},
+                          {QStringLiteral("description"), device.second}};
+        if (request.probe)
+            entry.insert(QStringLiteral("probe"), probeJson(device.first));
+        devices.append(entry);
         if (!request.json)
             out_ << "  " << device.first
                  << (device.second.isEmpty() ? QString()
                                              : QStringLiteral("  (") + device.second + ')')
-                 << '\n';
+                 << (request.probe ? probeText(device.first) : QString()) << '\n';
     }
     if (request.json)
         printJson({{QStringLiteral("ports"), names}, {QStringLiteral("devices"), devices}});

@@ -28,6 +28,8 @@ struct CtlRequest {
     int checkSeconds = 0;
     ReportFields fields;
     bool force = false;
+    // ports: ask every port whether a device answers on it.
+    bool probe = false;
 };
 
 // A command line that does not say something zelctl can do.

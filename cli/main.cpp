@@ -23,7 +23,8 @@ namespace {
 
 const char *const kCommands =
     "Commands:\n"
-    "  ports                      COM names, the devices they map to, present serial devices\n"
+    "  ports [--probe]            COM names, the devices they map to, present serial devices;\n"
+    "                             --probe asks each port whether a ZEL 40 / ZEL 80 answers\n"
     "  read [-o FILE.zel]         load the 50 settings; print them or save them as the window "
     "does\n"
     "  write FILE.zel [--verify]  send the settings of a file; --verify reads back and compares\n"
@@ -130,10 +131,12 @@ int main(int argc, char *argv[]) {
         QLatin1String(kCommands));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("COMn or a device path (default: the tool "
-                                                 "settings file, as the window)."),
-                                  QStringLiteral("port"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral(
+            "COMn, a device path, tcp://HOST:PORT or rfc2217://HOST:PORT (default: the tool "
+            "settings file, as the window)."),
+        QStringLiteral("port"));
     const QCommandLineOption lang(QStringLiteral("lang"),
                                   QStringLiteral("Language of messages and captions: de, en, fr."),
                                   QStringLiteral("lang"));
@@ -175,10 +178,12 @@ int main(int argc, char *argv[]) {
                                  QStringLiteral("T"));
     const QCommandLineOption remarks(QStringLiteral("remarks"), QStringLiteral("report: remarks."),
                                      QStringLiteral("R"));
+    const QCommandLineOption probe(QStringLiteral("probe"),
+                                   QStringLiteral("ports: ask every port for a device."));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("report: replace an existing file."));
     parser.addOptions({port, lang, json, output, verify, interval, count, csv, replyTimeout, from,
-                       check, technician, site, tag, remarks, force});
+                       check, technician, site, tag, remarks, force, probe});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do (see above)."));
     const bool parsed = parser.parse(arguments);
@@ -212,6 +217,7 @@ int main(int argc, char *argv[]) {
     request.fields = {parser.value(technician), parser.value(site), parser.value(tag),
                       parser.value(remarks)};
     request.force = parser.isSet(force);
+    request.probe = parser.isSet(probe);
 
     int code = CtlCommands::kDone;
     try {

@@ -1,13 +1,15 @@
 #include "link/TComPort.h"
 
 #include "link/EComPort.h"
+#include "link/NetSerialDriver.h"
 #include "link/QtSerialDriver.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
 TComPort::TComPort(std::unique_ptr<SerialDriver> driver)
-    : driver_(driver ? std::move(driver) : std::make_unique<QtSerialDriver>()) {}
+    : driver_(driver ? std::move(driver) : std::make_unique<QtSerialDriver>()),
+      active_(driver_.get()) {}
 
 TComPort::~TComPort() {
     try {
@@ -56,7 +58,7 @@ QString TComPort::devicePath() const {
 }
 
 void TComPort::setLineSettings(const LineSettings &settings) {
-    driver_->setLineSettings(settings);
+    active_->setLineSettings(settings);
     settings_ = settings;
 }
 
@@ -67,12 +69,20 @@ void TComPort::setBaudRate(int baud) {
 }
 
 void TComPort::open() {
-    if (driver_->isOpen())
+    if (active_->isOpen())
         return;
-    driver_->setLineSettings(settings_);
     const QString device = devicePath();
+    // The device path chooses the driver: a device server's address or a local device.
+    if (NetSerialDriver::isNetworkAddress(device)) {
+        if (!netDriver_)
+            netDriver_ = std::make_unique<NetSerialDriver>();
+        active_ = netDriver_.get();
+    } else {
+        active_ = driver_.get();
+    }
+    active_->setLineSettings(settings_);
     try {
-        driver_->open(device);
+        active_->open(device);
     } catch (const EComPort &failure) {
         // Which port was tried is the first thing to check when it cannot be opened.
         throw failure.at(name_ + QStringLiteral(" → ") + device);
@@ -80,35 +90,35 @@ void TComPort::open() {
 }
 
 void TComPort::close() {
-    driver_->close();
+    active_->close();
 }
 
 bool TComPort::connected() const {
-    return driver_->isOpen();
+    return active_->isOpen();
 }
 
 void TComPort::clearBuffer(bool input, bool output) {
-    driver_->clear(input, output);
+    active_->clear(input, output);
 }
 
 void TComPort::writeStr(const QString &text) {
-    driver_->write(text.toLatin1());
+    active_->write(text.toLatin1());
 }
 
 QString TComPort::readStr(int maxCount) {
-    return QString::fromLatin1(driver_->read(maxCount));
+    return QString::fromLatin1(active_->read(maxCount));
 }
 
 bool TComPort::waitForEventChar(int timeoutMs, const SerialDriver::WhileWaiting &whileWaiting) {
-    return driver_->waitForByte(eventChar_, timeoutMs, whileWaiting);
+    return active_->waitForByte(eventChar_, timeoutMs, whileWaiting);
 }
 
 void TComPort::setDTR(bool on) {
-    driver_->setDtr(on);
+    active_->setDtr(on);
 }
 
 void TComPort::setRTS(bool on) {
-    driver_->setRts(on);
+    active_->setRts(on);
 }
 
 QList<QPair<QString, QString>> TComPort::presentDevices() {

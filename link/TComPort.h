@@ -51,10 +51,14 @@ public:
     void setDTR(bool on);
     void setRTS(bool on);
 
-    SerialDriver &driver() { return *driver_; }
+    // The driver of the open line (a device server's when the device path names one).
+    SerialDriver &driver() { return *active_; }
 
 private:
     std::unique_ptr<SerialDriver> driver_;
+    // Made at the first open of a "tcp://" or "rfc2217://" device path.
+    std::unique_ptr<SerialDriver> netDriver_;
+    SerialDriver *active_;
     QString name_ = QStringLiteral("COM1");
     QMap<QString, QString> bindings_;
     LineSettings settings_;

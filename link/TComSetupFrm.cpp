@@ -1,5 +1,7 @@
 #include "link/TComSetupFrm.h"
 
+#include "link/NetSerialDriver.h"
+#include "link/PortSearchPanel.h"
 #include "link/TComPort.h"
 
 #include <QComboBox>
@@ -8,9 +10,11 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
-TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), port_(port) {
+TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent)
+    : QDialog(parent), port_(port), deviceSource_(&TComPort::presentDevices) {
     setObjectName(QStringLiteral("TComSetupFrm"));
     setWindowTitle(QStringLiteral("Setup"));
     auto *group = new QGroupBox(QStringLiteral(" Settings "), this);
@@ -18,7 +22,9 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), p
     portList_ = addList(QStringLiteral("Port"), QStringLiteral("ComboPort"), {});
     deviceList_ = addList(QStringLiteral("Device"), QStringLiteral("ComboDevice"), {});
     deviceList_->setEditable(true);
-    deviceList_->setToolTip(QStringLiteral("The Linux device used for this COM name"));
+    deviceList_->setToolTip(QStringLiteral("The Linux device used for this COM name, or a "
+                                           "serial device server: tcp://HOST:PORT or "
+                                           "rfc2217://HOST:PORT"));
     connect(portList_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this] { showDeviceOfPort(); });
     baudList_ =
@@ -32,6 +38,12 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), p
     flowList_ = addList(QStringLiteral("Flow control"), QStringLiteral("ComboFlowControl"),
                         {"Hardware", "Software", "None", "Custom"});
 
+    // Made before the buttons, so the tab order follows the layout.
+    auto *search = new PortSearchPanel([this] { return searchedPorts(); },
+                                       [this] { return chosenLineSettings(); }, this);
+    connect(search, &PortSearchPanel::deviceChosen, this,
+            [this](const QString &device) { chooseDevice(device); });
+
     auto *buttons = new QDialogButtonBox(this);
     auto *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ButtonOK"));
@@ -43,8 +55,14 @@ TComSetupFrm::TComSetupFrm(TComPort &port, QWidget *parent) : QDialog(parent), p
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addWidget(search);
     layout->addWidget(buttons);
     loadFromPort();
+    // A light poll rather than udev events: it needs nothing beyond Qt and costs a directory
+    // listing a second.
+    auto *hotPlug = new QTimer(this);
+    connect(hotPlug, &QTimer::timeout, this, &TComSetupFrm::refreshDevices);
+    hotPlug->start(kHotPlugPollMs);
 }
 
 QStringList TComSetupFrm::baudRateItems() {
@@ -66,21 +84,11 @@ void TComSetupFrm::loadFromPort() {
     portList_->clear();
     for (int n = 1; n <= 16; ++n) {
         const QString name = QStringLiteral("COM%1").arg(n);
-        const QString device = port_.bindings().value(name, TComPort::defaultDevice(name));
-        QString shown = name + QStringLiteral("  ") + device;
-        if (!QFileInfo::exists(device))
-            shown += QStringLiteral("  (not present)");
-        portList_->addItem(shown, name);
+        portList_->addItem(portItemText(name), name);
     }
     portList_->setCurrentIndex(portList_->findData(port_.port()));
     portList_->blockSignals(false);
-    deviceList_->clear();
-    for (const auto &device : TComPort::presentDevices()) {
-        const QString shown = device.second.isEmpty() ? device.first
-                                                      : device.first + QStringLiteral("  (") +
-                                                            device.second + QLatin1Char(')');
-        deviceList_->addItem(shown, device.first);
-    }
+    fillDevices(deviceSource_());
     showDeviceOfPort();
     // Each list shows the port's current value; a baud rate not in the list shows "Custom".
     const LineSettings &line = port_.lineSettings();
@@ -106,12 +114,7 @@ int TComSetupFrm::flowItem(LineSettings::Flow flow) {
 
 void TComSetupFrm::showDeviceOfPort() {
     const QString name = portList_->currentData().toString();
-    const QString device = port_.bindings().value(name, TComPort::defaultDevice(name));
-    const int index = deviceList_->findData(device);
-    if (index >= 0)
-        deviceList_->setCurrentIndex(index);
-    else
-        deviceList_->setEditText(device);
+    chooseDevice(port_.bindings().value(name, TComPort::defaultDevice(name)));
 }
 
 QString TComSetupFrm::chosenDevice() const {
@@ -149,4 +152,66 @@ LineSettings TComSetupFrm::chosenLineSettings() const {
     if (flowList_->currentIndex() >= 0 && flowList_->currentIndex() < 3)
         line.flow = flows[flowList_->currentIndex()];
     return line;
+}
+
+QString TComSetupFrm::portItemText(const QString &name) const {
+    const QString device = port_.bindings().value(name, TComPort::defaultDevice(name));
+    QString shown = name + QStringLiteral("  ") + device;
+    if (NetSerialDriver::isNetworkAddress(device))
+        shown += QStringLiteral("  (device server)");
+    else if (!QFileInfo::exists(device))
+        shown += QStringLiteral("  (not present)");
+    return shown;
+}
+
+void TComSetupFrm::fillDevices(const QList<QPair<QString, QString>> &devices) {
+    shownDevices_ = devices;
+    deviceList_->blockSignals(true);
+    deviceList_->clear();
+    for (const auto &device : devices) {
+        const QString shown = device.second.isEmpty() ? device.first
+                                                      : device.first + QStringLiteral("  (") +
+                                                            device.second + QLatin1Char(')');
+        deviceList_->addItem(shown, device.first);
+    }
+    deviceList_->blockSignals(false);
+}
+
+void TComSetupFrm::setDeviceSource(DeviceSource source) {
+    deviceSource_ = std::move(source);
+    refreshDevices();
+}
+
+void TComSetupFrm::refreshDevices() {
+    const auto devices = deviceSource_();
+    if (devices == shownDevices_)
+        return;
+    // The user's choice, also one typed or one that was just unplugged, stays as it is.
+    const QString chosen = chosenDevice();
+    fillDevices(devices);
+    chooseDevice(chosen);
+    for (int i = 0; i < portList_->count(); ++i)
+        portList_->setItemText(i, portItemText(portList_->itemData(i).toString()));
+}
+
+void TComSetupFrm::chooseDevice(const QString &device) {
+    const int index = deviceList_->findData(device);
+    if (index >= 0)
+        deviceList_->setCurrentIndex(index);
+    else
+        deviceList_->setEditText(device);
+}
+
+QStringList TComSetupFrm::searchedPorts() const {
+    QStringList ports;
+    for (int n = 1; n <= 16; ++n) {
+        const QString name = QStringLiteral("COM%1").arg(n);
+        const QString device = port_.bindings().value(name, TComPort::defaultDevice(name));
+        if (QFileInfo::exists(device))
+            ports.append(device);
+    }
+    for (const auto &device : shownDevices_)
+        ports.append(device.first);
+    ports.removeDuplicates();
+    return ports;
 }

@@ -3,6 +3,9 @@
 #include "link/SerialDriver.h"
 
 #include <QDialog>
+#include <QList>
+#include <QPair>
+#include <functional>
 
 class QComboBox;
 class TComPort;
@@ -20,6 +23,13 @@ public:
     LineSettings chosenLineSettings() const;
 
     static QStringList baudRateItems();
+    // Where the present devices come from (default: TComPort::presentDevices); the list is
+    // read again every kHotPlugPollMs while the dialog is open.
+    using DeviceSource = std::function<QList<QPair<QString, QString>>()>;
+    void setDeviceSource(DeviceSource source);
+    static constexpr int kHotPlugPollMs = 1000;
+    // Follows adapters plugged in and out, keeping the user's choice.
+    void refreshDevices();
     // The device the chosen COM name is bound to after OK.
     QString chosenDevice() const;
 
@@ -29,6 +39,14 @@ private:
 
     TComPort &port_;
     void showDeviceOfPort();
+    QString portItemText(const QString &name) const;
+    void fillDevices(const QList<QPair<QString, QString>> &devices);
+    // Every COM name's device and every present device: what the port search asks.
+    QStringList searchedPorts() const;
+    void chooseDevice(const QString &device);
+
+    DeviceSource deviceSource_;
+    QList<QPair<QString, QString>> shownDevices_;
 
     QComboBox *portList_ = nullptr;
     QComboBox *deviceList_ = nullptr;
