@@ -28,6 +28,13 @@ struct CtlRequest {
     int checkSeconds = 0;
     ReportFields fields;
     bool force = false;
+    // teach and bench-check: the measuring range, the groups, the factory state first, the
+    // operator's prompts answered, and the instruments' bus for this run.
+    QString range;
+    QString groups;
+    bool factory = false;
+    bool yes = false;
+    QString bus;
 };
 
 // A command line that does not say something zelctl can do.
