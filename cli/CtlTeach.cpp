@@ -136,6 +136,7 @@ InstrumentBackend::Selection CtlTeach::selection(const CtlRequest &request) cons
     QString error;
     if (!request.bus.isEmpty() && !selection.applyBus(request.bus, &error))
         throw ECtlUsage(error);
+    selection.prologix = InstrumentBackend::Selection::adapterDevice(selection.prologix, dir_);
     return selection;
 }
 

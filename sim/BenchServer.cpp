@@ -144,8 +144,11 @@ void BenchServer::readConnection(Connection *connection) {
             reply += lanLine(connection, line);
         }
     }
-    if (!silent_ && !reply.isEmpty())
+    // Sent at once, not on the event loop's next turn: a client in this thread may be waiting.
+    if (!silent_ && !reply.isEmpty()) {
         connection->socket->write(reply);
+        connection->socket->flush();
+    }
 }
 
 // One SCPI line to the instrument; a query's reply goes back at once.

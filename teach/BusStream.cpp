@@ -108,10 +108,14 @@ QByteArray BusStream::readLine(int timeoutMs, bool *complete) {
         }
         if (deadline.hasExpired() || !isOpen())
             break;
-        // The handing over comes first: a simulator in this process answers meanwhile.
+        // The handing over comes first: a simulator in this process answers meanwhile. The
+        // event loop may also take what arrives into the device's buffer, where a wait for
+        // more would not see it.
         wait_.handOver();
         wait_.throwIfAborted();
-        device_->waitForReadyRead(int(qMin<qint64>(BusWait::SliceMs, deadline.remainingTime())));
+        if (device_->bytesAvailable() == 0)
+            device_->waitForReadyRead(
+                int(qMin<qint64>(BusWait::SliceMs, deadline.remainingTime())));
         if (auto *socket = qobject_cast<QTcpSocket *>(device_.get());
             socket && socket->state() != QAbstractSocket::ConnectedState) {
             takeArrived();

@@ -121,12 +121,16 @@ InstrumentBackend::Selection InstrumentBackend::Selection::read(const QString &t
     const int timeout = settings.readString(kSection, QStringLiteral("BusTimeoutMs")).toInt(&ok);
     if (ok && timeout > 0)
         selection.timeoutMs = timeout;
-    // A COM name of an adapter is bound like the device's port.
-    if (selection.prologix.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) {
-        const QString name = TComPort::normalizeName(selection.prologix);
-        selection.prologix = settings.portBindings().value(name, TComPort::defaultDevice(name));
-    }
+    selection.prologix = adapterDevice(selection.prologix, toolSettingsDir);
     return selection;
+}
+
+QString InstrumentBackend::Selection::adapterDevice(const QString &adapter,
+                                                    const QString &toolSettingsDir) {
+    if (!adapter.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        return adapter;
+    const QString name = TComPort::normalizeName(adapter);
+    return ToolSettings(toolSettingsDir).portBindings().value(name, TComPort::defaultDevice(name));
 }
 
 bool InstrumentBackend::Selection::applyBus(const QString &bus, QString *error) {
@@ -155,9 +159,7 @@ bool InstrumentBackend::Selection::applyBus(const QString &bus, QString *error) 
             *error = QStringLiteral("--bus prologix: needs the adapter (DEVICE or HOST[:PORT])");
             return false;
         }
-        prologix = rest.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)
-                       ? TComPort::defaultDevice(rest)
-                       : rest;
+        prologix = rest;
         break;
     default: {
         const QStringList hosts = rest.split(QLatin1Char(','));

@@ -43,6 +43,9 @@ public:
         static bool kindOfKey(const QString &key, Kind *kind);
         // A Prologix adapter on TCP (not a COM name nor a device path).
         bool prologixOverTcp() const;
+        // The device of a COM name ("COM3"), bound as the device's port is; anything else as
+        // it stands.
+        static QString adapterDevice(const QString &adapter, const QString &toolSettingsDir);
     };
 
     virtual ~InstrumentBackend() = default;

@@ -191,11 +191,8 @@ InstrumentBackend::Selection TformOptions::shownSelection() const {
     InstrumentBackend::Selection selection = InstrumentBackend::Selection::read(toolSettingsDir_);
     selection.kind = kKinds[qBound(0, busCombo()->currentIndex(), int(std::size(kKinds)) - 1)];
     selection.visaLibrary = edit("EditVisaLibrary")->text();
-    const QString prologix = edit("EditPrologix")->text().trimmed();
-    QString error;
-    if (selection.kind != Kind::Prologix ||
-        !selection.applyBus(QStringLiteral("prologix:") + prologix, &error))
-        selection.prologix = prologix;
+    selection.prologix = InstrumentBackend::Selection::adapterDevice(
+        edit("EditPrologix")->text().trimmed(), toolSettingsDir_);
     selection.lanDaq = edit("EditLanDaq")->text().trimmed();
     selection.lanPc = edit("EditLanPc")->text().trimmed();
     return selection;
