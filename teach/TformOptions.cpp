@@ -90,6 +90,8 @@ TformOptions::TformOptions(QWidget *parent, SharedState &state, const QString &t
         (QLatin1String(field.section) == QLatin1String("IEEE") ? gpibForm : agilentForm)
             ->addRow(QString::fromUtf8(field.caption), edit);
     }
+    // Created here, so the tab order follows the layout.
+    QGroupBox *bus = buildBusGroup();
     auto *simulation = new QCheckBox(
         QStringLiteral("ZEL wird simuliert, jeder Spg.- und Stromwert steht 5 Sek. an"), this);
     simulation->setObjectName(QStringLiteral("ZEL_Simulation"));
@@ -111,7 +113,7 @@ TformOptions::TformOptions(QWidget *parent, SharedState &state, const QString &t
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(gpib);
     layout->addWidget(agilent);
-    buildBusGroup(layout);
+    layout->addWidget(bus);
     layout->addWidget(simulation);
     layout->addWidget(daValues);
     layout->addLayout(buttons);
@@ -123,7 +125,7 @@ QLineEdit *TformOptions::edit(const char *name) const {
     return findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
-void TformOptions::buildBusGroup(QVBoxLayout *layout) {
+QGroupBox *TformOptions::buildBusGroup() {
     auto *bus = new QGroupBox(QStringLiteral("Instrumenten-Bus"), this);
     bus->setObjectName(QStringLiteral("GroupBoxBus"));
     auto *form = new QFormLayout(bus);
@@ -142,7 +144,7 @@ void TformOptions::buildBusGroup(QVBoxLayout *layout) {
     connect(check, &QPushButton::clicked, this,
             [this] { guarded_([this] { ButtonBenchCheckClick(); }); });
     form->addRow(QString(), check);
-    layout->addWidget(bus);
+    return bus;
 }
 
 QComboBox *TformOptions::busCombo() const {

@@ -44,7 +44,7 @@ public:
 private:
     QLineEdit *edit(const char *name) const;
     QComboBox *busCombo() const;
-    void buildBusGroup(class QVBoxLayout *layout);
+    class QGroupBox *buildBusGroup();
     void showStoredBus();
     void saveBus(class IniFile &file) const;
 
