@@ -88,8 +88,14 @@ QByteArray PrologixAdapterSim::command(const QByteArray &line) {
         eotChar_ = char(value);
     } else if (name == "read") {
         return readInstrument();
-    } else if (name == "clr" || name == "ifc" || name == "loc" || name == "rst" || name == "trg" ||
-               name == "savecfg") {
+    } else if (name == "spoll" || name == "srq" || name == "status") {
+        // No instrument of the bench requests service: status byte 0, SRQ line released.
+        return query(0);
+    } else if (name == "help") {
+        return "zelsim Prologix adapter: addr auto clr eoi eos eot_char eot_enable help ifc llo "
+               "loc lon mode read read_tmo_ms rst savecfg spoll srq status trg ver\r\n";
+    } else if (name == "clr" || name == "ifc" || name == "loc" || name == "llo" || name == "lon" ||
+               name == "rst" || name == "trg" || name == "savecfg") {
         // Nothing of the bench depends on these.
     } else {
         ++unknown_;
