@@ -29,11 +29,16 @@ BenchServer::BenchServer(std::shared_ptr<InstrumentBench> bench, QObject *parent
     : QObject(parent), bench_(std::move(bench)) {}
 
 BenchServer::~BenchServer() {
+    // The sockets go first, with their signals cut: a socket closing later, as a child, would
+    // tell the connections that are gone by then.
     for (const auto &connection : connections_) {
+        QObject::disconnect(connection->socket, nullptr, this, nullptr);
+        delete connection->socket;
         if (connection->session != 0)
             bench_->close(connection->session);
         connection->adapter.reset();
     }
+    connections_.clear();
     ptyAdapter_.reset();
     delete ptyNotifier_;
     if (ptyMaster_ >= 0)
