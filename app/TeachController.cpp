@@ -5,6 +5,7 @@
 #include "teach/TeachValueModel.h"
 #include "teach/TformOptions.h"
 
+#include "teach/BenchCheck.h"
 #include "teach/InstrumentBackend.h"
 #include "teach/TeachRun.h"
 #include <QCheckBox>
@@ -98,5 +99,21 @@ std::unique_ptr<InstrumentBackend> TeachController::instrumentBackend() const {
     if (window_.options().demoInstruments)
         selection.kind = InstrumentBackend::Kind::Simulated;
     return InstrumentBackend::create(selection, window_.options().instrumentBench,
-                                     window_.state.gpib, window_.options().waitScale);
+                                     window_.state.gpib, window_.options().waitScale,
+                                     BusWait::on(window_.runner()));
+}
+
+void TeachController::benchCheck(const InstrumentBackend::Selection &selection,
+                                 const GpibSettings &gpib) {
+    if (runActive_)
+        return;
+    InstrumentBackend::Selection chosen = selection;
+    if (window_.options().demoInstruments)
+        chosen.kind = InstrumentBackend::Kind::Simulated;
+    const std::unique_ptr<InstrumentBackend> backend =
+        InstrumentBackend::create(chosen, window_.options().instrumentBench, gpib,
+                                  window_.options().waitScale, BusWait::on(window_.runner()));
+    window_.runner().clearAbort();
+    const QList<BenchCheck::Result> results = BenchCheck::run(*backend, gpib);
+    window_.prompts().showMessage(window_.formOptions(), BenchCheck::text(results));
 }

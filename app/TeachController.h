@@ -1,5 +1,8 @@
 #pragma once
 
+#include "teach/BusWait.h"
+#include "teach/InstrumentBackend.h"
+
 #include <memory>
 
 class InstrumentBackend;
@@ -21,6 +24,8 @@ public:
     void requestStop();
     // The instrument backend the tool settings select, for the next run.
     std::unique_ptr<InstrumentBackend> instrumentBackend() const;
+    // The bench check of the options dialog: its result in a message box.
+    void benchCheck(const InstrumentBackend::Selection &selection, const GpibSettings &gpib);
 
 private:
     TformMain &window_;

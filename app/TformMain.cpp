@@ -94,6 +94,10 @@ TformMain::TformMain(Options options) : options_(std::move(options)) {
 
     // The four dialogs live as long as the window.
     formOptions_ = new TformOptions(this, state, options_.executableDir, guardedRun());
+    formOptions_->setBenchCheck(
+        [this](const InstrumentBackend::Selection &selection, const GpibSettings &gpib) {
+            teach_->benchCheck(selection, gpib);
+        });
     formBerFaktor_ = new TformBerFaktor(this, state, guardedRun());
     formKalibrieren_ = new TFormKalibrieren(this, *runner_, state, guardedRun());
     formKalibrierungLoeschen_ = new TFormKalibrierungLoeschen(this, *runner_, guardedRun());

@@ -56,6 +56,7 @@ DeviceRunner::Options runnerOptions(ConsoleSession::Options &options) {
 
 ConsoleSession::ConsoleSession(Options options)
     : DeviceRunner(runnerOptions(options), *this), language_(options.language),
+      executableDir_(options.executableDir), waitScale_(options.waitScale),
       separator_(NumberText::localDecimalSeparator(QLocale::system())),
       statusLine_(options.statusLine), statusStream_(options.statusStream) {
     // The port as the window would use it: the COM name of the tool settings file and its

@@ -38,6 +38,9 @@ public:
 
     // A stop signal (Ctrl-C, SIGTERM): the running exchange and every wait end now.
     void abortBySignal();
+    // Where the tool settings file is looked for, and how much every wait is shortened.
+    const QString &executableDir() const { return executableDir_; }
+    double waitScale() const { return waitScale_; }
     // The status texts shown so far, in order.
     const QStringList &statusHistory() const { return history_; }
     // Ends the status line so the next output starts on a line of its own.
@@ -52,6 +55,8 @@ private:
     void drawStatusLine();
 
     int language_ = 0;
+    QString executableDir_;
+    double waitScale_ = 1.0;
     QChar separator_;
     bool statusLine_ = false;
     std::FILE *statusStream_ = stderr;

@@ -5,6 +5,7 @@
 #include "app/ToolSettings.h"
 #include "cli/ConsoleSession.h"
 #include "cli/CtlOutput.h"
+#include "cli/CtlTeach.h"
 #include "i18n/SettingTexts.h"
 #include "link/EComPort.h"
 #include "link/NetSerialDriver.h"
@@ -101,6 +102,10 @@ int CtlCommands::run(const CtlRequest &request) {
         return teachValues(request);
     if (c == QLatin1String("report"))
         return report(request);
+    if (c == QLatin1String("teach"))
+        return CtlTeach(session_, out_, session_.executableDir()).teach(request);
+    if (c == QLatin1String("bench-check"))
+        return CtlTeach(session_, out_, session_.executableDir()).benchCheck(request);
     throw ECtlUsage(c.isEmpty() ? QStringLiteral("no command given (try --help)")
                                 : QStringLiteral("unknown command \"%1\" (try --help)").arg(c));
 }

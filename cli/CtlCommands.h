@@ -30,6 +30,13 @@ struct CtlRequest {
     bool force = false;
     // ports: ask every port whether a device answers on it.
     bool probe = false;
+    // teach and bench-check: the measuring range, the groups, the factory state first, the
+    // operator's prompts answered, and the instruments' bus for this run.
+    QString range;
+    QString groups;
+    bool factory = false;
+    bool yes = false;
+    QString bus;
 };
 
 // A command line that does not say something zelctl can do.

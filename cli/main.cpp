@@ -42,6 +42,14 @@ const char *const kCommands =
     "         [--tag T] [--remarks R] [--force]\n"
     "                             the commissioning report of the device (or of a file) as PDF;\n"
     "                             -o - writes it to standard output\n"
+    "  teach [--range 100|250] [--groups G,...] [--factory] [--yes] [--bus BUS] [-o FILE.csv]\n"
+    "                             the production teach run (1: a point failed); groups:\n"
+    "                             pressure, out-current, out-voltage, in1-current,\n"
+    "                             in1-voltage, in2-current, in2-voltage (default all)\n"
+    "  bench-check [--bus BUS]    ask each instrument of the bench one harmless question\n"
+    "                             (1: one did not answer)\n"
+    "  BUS: visa[:LIBRARY] | linux-gpib | prologix:DEVICE | prologix:HOST[:PORT] |\n"
+    "       lan:DAQ_HOST:PORT,PC_HOST:PORT (default: the tool settings file)\n"
     "\n"
     "Exit codes: 0 done, 1 the device refused something (diff: the settings differ),\n"
     "2 link failure or abort, 3 usage or file error.";
@@ -184,6 +192,21 @@ int main(int argc, char *argv[]) {
                                    QStringLiteral("report: replace an existing file."));
     parser.addOptions({port, lang, json, output, verify, interval, count, csv, replyTimeout, from,
                        check, technician, site, tag, remarks, force, probe});
+    const QCommandLineOption range(QStringLiteral("range"),
+                                   QStringLiteral("teach: measuring range 100 or 250 (Pa)."),
+                                   QStringLiteral("PA"));
+    const QCommandLineOption groups(QStringLiteral("groups"),
+                                    QStringLiteral("teach: the groups to teach, comma-separated."),
+                                    QStringLiteral("G"));
+    const QCommandLineOption factoryFirst(
+        QStringLiteral("factory"), QStringLiteral("teach: restore the factory state first."));
+    const QCommandLineOption yes(QStringLiteral("yes"),
+                                 QStringLiteral("teach: the bench is wired for the whole run; "
+                                                "no operator prompts."));
+    const QCommandLineOption bus(QStringLiteral("bus"),
+                                 QStringLiteral("teach, bench-check: the instruments' bus."),
+                                 QStringLiteral("BUS"));
+    parser.addOptions({range, groups, factoryFirst, yes, bus});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("What to do (see above)."));
     const bool parsed = parser.parse(arguments);
@@ -218,6 +241,11 @@ int main(int argc, char *argv[]) {
                       parser.value(remarks)};
     request.force = parser.isSet(force);
     request.probe = parser.isSet(probe);
+    request.range = parser.value(range);
+    request.groups = parser.value(groups);
+    request.factory = parser.isSet(factoryFirst);
+    request.yes = parser.isSet(yes);
+    request.bus = parser.value(bus);
 
     int code = CtlCommands::kDone;
     try {
@@ -248,6 +276,10 @@ int main(int argc, char *argv[]) {
         if (!ok || options.replyTimeoutMs <= 0)
             throw ECtlUsage(QStringLiteral("--reply-timeout takes milliseconds"));
         options.statusLine = ::isatty(STDERR_FILENO) == 1;
+        // Shortens every wait, for trying the teach run against zelsim; never on a real bench.
+        const double scale = qEnvironmentVariable("ZELCTL_WAIT_SCALE").toDouble(&ok);
+        if (ok && scale > 0.0 && scale <= 1.0)
+            options.waitScale = scale;
         ConsoleSession session(std::move(options));
         abortOnStopSignals(session);
         CtlCommands commands(session, out);

@@ -106,6 +106,9 @@ public:
     };
     void dispatch(const std::function<void()> &handler, Handler kind);
     bool waiting() const { return waitDepth_ > 0; }
+    // Handles pending events as a wait of the runner does; for the instrument buses, which wait
+    // on their own lines in slices.
+    void pumpMessages() { pumpWhileWaiting(); }
 
     bool measurementRunning() const override { return feedback_.measurementRunning(); }
     void pausePolling() override { feedback_.pausePolling(); }

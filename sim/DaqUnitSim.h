@@ -33,6 +33,8 @@ public:
     static double loopCurrentMa(double sourceVolts);
     static double deliveredVolts(double sourceVolts);
 
+    static constexpr const char *Identity = "HEWLETT-PACKARD,34970A,0,13-2-2 (zelsim)";
+
     DaqUnitSim(DeviceCoupling &coupling, Wiring wiring, std::uint32_t seed = 1);
 
     // Standard deviation of the reading noise (mA and V); 0 for exact readings.

@@ -32,7 +32,7 @@ QByteArray InstrumentBench::resourceName(const QByteArray &address) {
 }
 
 int InstrumentBench::open(const QByteArray &resource) {
-    log_.append("open " + resource);
+    note("open " + resource);
     Instrument instrument;
     if (resource == resourceName(config_.pressureControllerAddress))
         instrument = Instrument::PressureController;
@@ -49,7 +49,7 @@ void InstrumentBench::write(int session, const QByteArray &text) {
     const auto it = sessions_.find(session);
     if (it == sessions_.end())
         return;
-    log_.append(QByteArray::number(session) + "> " + text);
+    note(QByteArray::number(session) + "> " + text);
     if (it->second == Instrument::PressureController)
         controller_.write(text);
     else
@@ -66,7 +66,13 @@ QByteArray InstrumentBench::read(int session, int maxCount) {
 
 void InstrumentBench::close(int session) {
     if (sessions_.erase(session) > 0)
-        log_.append("close " + QByteArray::number(session));
+        note("close " + QByteArray::number(session));
+}
+
+void InstrumentBench::note(const QByteArray &entry) {
+    log_.append(entry);
+    if (observer_)
+        observer_(entry);
 }
 
 } // namespace sim

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayList>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -44,11 +45,16 @@ public:
     void close(int session);
     int openSessions() const { return int(sessions_.size()); }
 
+    const Config &config() const { return config_; }
     PressureControllerSim &pressureController() { return controller_; }
     DaqUnitSim &daqUnit() { return daq_; }
     DeviceCoupling &coupling() { return *coupling_; }
     // Every open, write and close in order: "open GPIB0::1::INSTR", "1> Chan B", "close 1".
     const QByteArrayList &log() const { return log_; }
+    // Told every entry of the log as it is made (zelsim writes them to its command log).
+    void setLogObserver(std::function<void(const QByteArray &)> observer) {
+        observer_ = std::move(observer);
+    }
 
 private:
     enum class Instrument { PressureController, DaqUnit };
@@ -59,7 +65,10 @@ private:
     DaqUnitSim daq_;
     std::map<int, Instrument> sessions_;
     int nextSession_ = 1;
+    void note(const QByteArray &entry);
+
     QByteArrayList log_;
+    std::function<void(const QByteArray &)> observer_;
 };
 
 } // namespace sim

@@ -156,6 +156,11 @@ int PtyDevice::commandCount() const {
     return commandCount_;
 }
 
+void PtyDevice::setCommandObserver(std::function<void(const QByteArray &)> observer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    observer_ = std::move(observer);
+}
+
 void PtyDevice::addFault(const FaultRule &rule) {
     std::lock_guard<std::mutex> lock(mutex_);
     faults_.add(rule);
@@ -215,6 +220,13 @@ void PtyDevice::serveLine(const QByteArray &line, TimePoint lineStart) {
     const TimePoint received = std::chrono::steady_clock::now();
     bool wire = false;
     Outcome outcome;
+    std::function<void(const QByteArray &)> observer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        observer = observer_;
+    }
+    if (observer)
+        observer(line);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         wire = wireTime_;
@@ -322,6 +334,15 @@ void PtyDevice::hangUp() {
 }
 
 // Called with the lock held.
+void PtyDevice::logNote(const QByteArray &note) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!logFile_)
+        return;
+    logFile_->write(QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toLatin1() +
+                    " == " + escaped(note) + '\n');
+    logFile_->flush();
+}
+
 void PtyDevice::logExchange(const QByteArray &line, const Outcome &outcome) {
     if (!logFile_)
         return;

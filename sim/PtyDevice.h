@@ -45,12 +45,18 @@ public:
     // Appends every received line and every reply, with a timestamp; an empty path stops it.
     // Throws std::runtime_error when the file cannot be opened.
     void setLogFile(const QString &path);
+    // A line of its own in the log ("== " + note), such as what the bench instruments got.
+    void logNote(const QByteArray &note);
 
     // Received command lines (without CR) in order, faulted ones included.
     QStringList commandLog() const;
     void clearLog();
     // Commands received since start(); the numbers fault rules count with (clearLog() keeps it).
     int commandCount() const;
+
+    // Called on the server's thread with every command line before the device answers it,
+    // outside the device's lock (it may use withModel()).
+    void setCommandObserver(std::function<void(const QByteArray &)> observer);
 
     void addFault(const FaultRule &rule);
     void clearFaults();
@@ -83,6 +89,7 @@ private:
     bool wireTime_ = false;
     std::unique_ptr<QFile> logFile_;
     QString slavePath_;
+    std::function<void(const QByteArray &)> observer_;
 
     int masterFd_ = -1;
     int slaveFd_ = -1; // kept open so the master never sees a hang-up between the tool's opens

@@ -1,6 +1,9 @@
 // zelsim: a simulated ZEL 40 / ZEL 80 on a pseudo-terminal.
 
+#include "sim/BenchServer.h"
 #include "sim/FaultRule.h"
+#include "sim/InstrumentBench.h"
+#include "sim/LockedCoupling.h"
 #include "sim/PtyDevice.h"
 
 #include <QCommandLineParser>
@@ -8,8 +11,10 @@
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <sys/prctl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -59,6 +64,11 @@ void addOptions(QCommandLineParser &parser) {
         {"no-noise", "Live values without drift and noise."},
         {"delay-ms", "Delay every reply by MS milliseconds.", "MS"},
         {"reply", "Always answer command CMD with TEXT (repeatable).", "CMD=TEXT"},
+        {"bench", "Also serve the teach bench: the pressure controller (GPIB 1) and the "
+                  "data-acquisition unit (GPIB 9) behind a simulated Prologix adapter on a second "
+                  "pseudo-terminal and on a TCP port, and as LAN instruments on TCP ports; one "
+                  "line per endpoint follows the device's path."},
+        {"settling-ms", "--bench: settling time of the pressure controller (default 4000).", "MS"},
     });
     for (const NumberedFault &f : kNumberedFaults)
         parser.addOption({f.option, f.help, "N"});
@@ -127,6 +137,57 @@ int measRangeOption(const QCommandLineParser &parser) {
     throw std::invalid_argument("--range must be 100 or 250");
 }
 
+// The side a pressure point is taught on, from ">TPStuetz" + index: DTR for the plus port
+// above index 11, RTS for the minus port below it, neither at 0 Pa.
+std::optional<sim::ModemLines> valvesForTeachCommand(const QByteArray &command) {
+    static const QByteArray head = ">TPStuetz";
+    if (!command.startsWith(head))
+        return std::nullopt;
+    bool ok = false;
+    const int index = command.mid(head.size()).trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return sim::ModemLines{index > 11, index < 11};
+}
+
+// The bench instruments act on the device of this process. A pseudo-terminal carries no modem
+// lines, so the valves that route the pressure follow the sign of the device's own teach
+// command: ">TPStuetz" + i teaches the point of index i, whose side is known (below 11 minus,
+// above plus); until then the pressure reaches both ports alike.
+void serveBench(const QCommandLineParser &parser, sim::PtyDevice &device,
+                const sigset_t &stopSignals) {
+    auto coupling = std::make_shared<sim::LockedCoupling>(
+        [&device](const std::function<void(sim::DeviceModel &)> &fn) { device.withModel(fn); });
+    sim::InstrumentBench::Config config;
+    if (parser.isSet("settling-ms"))
+        config.settlingMs = intOption(parser, "settling-ms", 0);
+    auto bench = std::make_shared<sim::InstrumentBench>(coupling, config);
+    bench->setLogObserver([&device](const QByteArray &entry) { device.logNote("bench " + entry); });
+    sim::BenchServer server(bench);
+    const QString adapterPty = server.startPrologixPty();
+    const quint16 adapterPort = server.listenPrologixTcp();
+    const quint16 daqPort = server.listenLanDaq();
+    const quint16 pcPort = server.listenLanPc();
+    std::printf("prologix-serial %s\nprologix-tcp 127.0.0.1:%u\nlan-daq 127.0.0.1:%u\n"
+                "lan-pc 127.0.0.1:%u\n",
+                adapterPty.toLocal8Bit().constData(), unsigned(adapterPort), unsigned(daqPort),
+                unsigned(pcPort));
+    std::fflush(stdout);
+    device.setCommandObserver([coupling](const QByteArray &command) {
+        if (const auto lines = valvesForTeachCommand(command))
+            coupling->setLines(*lines);
+    });
+    std::thread stopper([&stopSignals] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+    });
+    QCoreApplication::exec();
+    stopper.join();
+    device.setCommandObserver({});
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -164,8 +225,12 @@ int main(int argc, char *argv[]) {
         const QString path = device.start();
         std::printf("%s\n", path.toLocal8Bit().constData());
         std::fflush(stdout);
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
+        if (parser.isSet("bench")) {
+            serveBench(parser, device, stopSignals);
+        } else {
+            int signal = 0;
+            sigwait(&stopSignals, &signal);
+        }
         device.stop();
     } catch (const std::exception &e) {
         std::fprintf(stderr, "zelsim: %s\n", e.what());

@@ -39,6 +39,6 @@ private:
 InstrumentBackendSimulated::InstrumentBackendSimulated(std::shared_ptr<sim::InstrumentBench> bench)
     : bench_(std::move(bench)) {}
 
-std::unique_ptr<InstrumentSession> InstrumentBackendSimulated::createSession() {
+std::unique_ptr<InstrumentSession> InstrumentBackendSimulated::newSession(InstrumentRole) {
     return std::make_unique<BenchSession>(bench_);
 }

@@ -6,7 +6,10 @@
 class InstrumentBackendSimulated : public InstrumentBackend {
 public:
     explicit InstrumentBackendSimulated(std::shared_ptr<sim::InstrumentBench> bench);
-    std::unique_ptr<InstrumentSession> createSession() override;
+    QString describe(InstrumentRole) const override { return QStringLiteral("simuliert"); }
+
+protected:
+    std::unique_ptr<InstrumentSession> newSession(InstrumentRole role) override;
 
 private:
     std::shared_ptr<sim::InstrumentBench> bench_;

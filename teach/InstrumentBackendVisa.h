@@ -6,7 +6,10 @@
 class InstrumentBackendVisa : public InstrumentBackend {
 public:
     explicit InstrumentBackendVisa(QString configuredPath);
-    std::unique_ptr<InstrumentSession> createSession() override;
+    QString describe(InstrumentRole role) const override;
+
+protected:
+    std::unique_ptr<InstrumentSession> newSession(InstrumentRole role) override;
 
 private:
     QString configuredPath_;

@@ -95,8 +95,10 @@ QString TeachRunContext::numberText(double value) const {
     return NumberText::fromFloat(value, runner_.decimalSeparator());
 }
 
-std::unique_ptr<InstrumentSession> TeachRunContext::openInstrument(const QString &address) {
-    std::unique_ptr<InstrumentSession> session = instruments_.createSession();
+std::unique_ptr<InstrumentSession> TeachRunContext::openInstrument(InstrumentRole role) {
+    const QString address =
+        instrumentSetting(role == InstrumentRole::PressureController ? "GPIB1" : "GPIB2");
+    std::unique_ptr<InstrumentSession> session = instruments_.createSession(role);
     session->open(InstrumentCommands::resourceName(address));
     return session;
 }

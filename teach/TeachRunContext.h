@@ -1,5 +1,6 @@
 #pragma once
 
+#include "teach/BusSessions.h"
 #include "teach/PressurePoints.h"
 
 #include <QString>
@@ -43,8 +44,8 @@ public:
     // A measured value as the status shows it: general format, the user's decimal separator.
     QString numberText(double value) const;
 
-    // A new connection to the instrument at `address`, open.
-    std::unique_ptr<InstrumentSession> openInstrument(const QString &address);
+    // A new connection to the instrument, open at its address ("GPIB1" or "GPIB2").
+    std::unique_ptr<InstrumentSession> openInstrument(InstrumentRole role);
 
     // No measurement range chosen: the run is told to stop, as by the abort button.
     void refuseWithoutRange();

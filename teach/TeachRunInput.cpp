@@ -3,6 +3,7 @@
 #include "teach/InstrumentCommands.h"
 #include "teach/InstrumentSession.h"
 #include "teach/TeachRunContext.h"
+#include "teach/TeachRunView.h"
 
 namespace {
 constexpr int kPointWaitMs = 200;
@@ -15,7 +16,7 @@ void TeachRunInput::run() {
     context_.status(QString::fromUtf8(section_.statusText));
     context_.delay(kPointWaitMs);
     context_.setProgress(AnalogPoints::InputPointCount, 0);
-    daq_ = context_.openInstrument(context_.instrumentSetting("GPIB2"));
+    daq_ = context_.openInstrument(InstrumentRole::DaqUnit);
     // The routing holds for all points of the section.
     daq_->write(InstrumentCommands::digitalData(
         section_.multiplexerCode, context_.instrumentSetting("Agilent_IN1_2_Multiplexer")));
@@ -77,6 +78,7 @@ double TeachRunInput::measureAt(int millivolts) {
 }
 
 void TeachRunInput::passMeasured(int millivolts, double measured) {
+    context_.view().noteMeasured(AnalogPoints::inputValueLabel(section_, *point_), measured);
     const QString unit = current() ? QStringLiteral(" mA") : QStringLiteral(" V");
     context_.status(pointText() + unit + QStringLiteral("): DA-Wert = ") +
                     QString::number(millivolts) + QStringLiteral("; gemessen: ") +

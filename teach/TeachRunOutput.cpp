@@ -3,6 +3,7 @@
 #include "teach/InstrumentCommands.h"
 #include "teach/InstrumentSession.h"
 #include "teach/TeachRunContext.h"
+#include "teach/TeachRunView.h"
 
 namespace {
 constexpr int kPointWaitMs = 200;
@@ -18,7 +19,7 @@ void TeachRunOutput::run() {
     context_.delay(kPointWaitMs);
     const std::vector<OutputPoint> &points = AnalogPoints::outputPoints(quantity_);
     context_.setProgress(int(points.size()), 0);
-    daq_ = context_.openInstrument(context_.instrumentSetting("GPIB2"));
+    daq_ = context_.openInstrument(InstrumentRole::DaqUnit);
     for (const OutputPoint &point : points) {
         point_ = &point;
         context_.status(pointText() + unitText() + QStringLiteral(") wird geteacht ..."));
@@ -49,6 +50,7 @@ double TeachRunOutput::measureAt(int da) {
 }
 
 void TeachRunOutput::passMeasured(int da, double measured) {
+    context_.view().noteMeasured(QString::fromLatin1(point_->valueLabel), measured);
     context_.status(pointText() + unitText() + QStringLiteral("): DA-Wert = ") +
                     QString::number(da) + QStringLiteral("; gemessen: ") +
                     context_.numberText(measured) + unitText());

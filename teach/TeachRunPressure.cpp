@@ -21,7 +21,7 @@ void TeachRunPressure::run() {
     }
     context_.setModemLines({false, false});
     context_.send(QStringLiteral(">MeasRange ") + QString::number(range_));
-    controller_ = context_.openInstrument(context_.instrumentSetting("GPIB1"));
+    controller_ = context_.openInstrument(InstrumentRole::PressureController);
     try {
         teachPoints();
     } catch (...) {

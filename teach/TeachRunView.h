@@ -24,4 +24,10 @@ public:
     virtual bool daValuesShown() const = 0;
     // The run is told to stop, as by the abort button.
     virtual void requestStop() = 0;
+    // A pass of a DA search measured `value` (mA or V) for the point of value label `label`;
+    // a front end that reports each point keeps the last one.
+    virtual void noteMeasured(const QString &label, double value) {
+        (void)label;
+        (void)value;
+    }
 };

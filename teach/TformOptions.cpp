@@ -5,6 +5,7 @@
 #include "app/ToolSettings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -43,6 +46,26 @@ const SettingField kFields[] = {
      "IN1/2 Strommessung:", &GpibSettings::Agilent_IN1_2_Strommessung},
 };
 
+using Kind = InstrumentBackend::Kind;
+
+// The bus choices in the order of the drop-down list.
+const Kind kKinds[] = {Kind::Visa, Kind::LinuxGpib, Kind::Prologix, Kind::Lan, Kind::Simulated};
+const char *const kKindCaptions[] = {"VISA", "linux-gpib", "Prologix-Adapter", "LAN (SCPI-Socket)",
+                                     "simuliert"};
+
+// The bus keys of section "IEEE" beside the addresses, with their edits.
+struct BusField {
+    const char *key;
+    const char *edit;
+    const char *caption;
+};
+const BusField kBusFields[] = {
+    {"VisaLibrary", "EditVisaLibrary", "VISA-Bibliothek:"},
+    {"Prologix", "EditPrologix", "Prologix (COMn, Gerät, HOST[:PORT]):"},
+    {"LanDaq", "EditLanDaq", "LAN Agilent (HOST[:PORT]):"},
+    {"LanPc", "EditLanPc", "LAN KMV700 (HOST[:PORT]):"},
+};
+
 } // namespace
 
 TformOptions::TformOptions(QWidget *parent, SharedState &state, const QString &toolSettingsDir,
@@ -67,6 +90,8 @@ TformOptions::TformOptions(QWidget *parent, SharedState &state, const QString &t
         (QLatin1String(field.section) == QLatin1String("IEEE") ? gpibForm : agilentForm)
             ->addRow(QString::fromUtf8(field.caption), edit);
     }
+    // Created here, so the tab order follows the layout.
+    QGroupBox *bus = buildBusGroup();
     auto *simulation = new QCheckBox(
         QStringLiteral("ZEL wird simuliert, jeder Spg.- und Stromwert steht 5 Sek. an"), this);
     simulation->setObjectName(QStringLiteral("ZEL_Simulation"));
@@ -88,6 +113,7 @@ TformOptions::TformOptions(QWidget *parent, SharedState &state, const QString &t
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(gpib);
     layout->addWidget(agilent);
+    layout->addWidget(bus);
     layout->addWidget(simulation);
     layout->addWidget(daValues);
     layout->addLayout(buttons);
@@ -99,9 +125,91 @@ QLineEdit *TformOptions::edit(const char *name) const {
     return findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
+QGroupBox *TformOptions::buildBusGroup() {
+    auto *bus = new QGroupBox(QStringLiteral("Instrumenten-Bus"), this);
+    bus->setObjectName(QStringLiteral("GroupBoxBus"));
+    auto *form = new QFormLayout(bus);
+    auto *combo = new QComboBox(bus);
+    combo->setObjectName(QStringLiteral("ComboBoxBus"));
+    for (const char *caption : kKindCaptions)
+        combo->addItem(QString::fromUtf8(caption));
+    form->addRow(QStringLiteral("Bus:"), combo);
+    for (const BusField &field : kBusFields) {
+        auto *edit = new QLineEdit(bus);
+        edit->setObjectName(QString::fromLatin1(field.edit));
+        form->addRow(QString::fromUtf8(field.caption), edit);
+    }
+    auto *check = new QPushButton(QStringLiteral("Bench-Check"), bus);
+    check->setObjectName(QStringLiteral("ButtonBenchCheck"));
+    connect(check, &QPushButton::clicked, this,
+            [this] { guarded_([this] { ButtonBenchCheckClick(); }); });
+    form->addRow(QString(), check);
+    return bus;
+}
+
+QComboBox *TformOptions::busCombo() const {
+    return findChild<QComboBox *>(QStringLiteral("ComboBoxBus"));
+}
+
 void TformOptions::FormCreate() {
     for (const SettingField &field : kFields)
         edit(field.edit)->setText(state_.gpib.*field.member);
+    showStoredBus();
+}
+
+void TformOptions::showStoredBus() {
+    IniFile file(ToolSettings(toolSettingsDir_).path());
+    file.load();
+    const QString ieee = QStringLiteral("IEEE");
+    Kind kind = Kind::Visa;
+    InstrumentBackend::Selection::kindOfKey(file.readString(ieee, QStringLiteral("Backend")),
+                                            &kind);
+    busCombo()->setCurrentIndex(
+        int(std::find(std::begin(kKinds), std::end(kKinds), kind) - std::begin(kKinds)));
+    for (const BusField &field : kBusFields)
+        edit(field.edit)->setText(file.readString(ieee, QString::fromLatin1(field.key)));
+}
+
+// Only what the dialog changed is written: a tool that never chose a bus keeps its file as it
+// was, with VISA as the default.
+void TformOptions::saveBus(IniFile &file) const {
+    const QString ieee = QStringLiteral("IEEE");
+    const QString backendKey = QStringLiteral("Backend");
+    const QString stored = file.readString(ieee, backendKey);
+    Kind storedKind = Kind::Visa;
+    InstrumentBackend::Selection::kindOfKey(stored, &storedKind);
+    const Kind chosen = kKinds[qBound(0, busCombo()->currentIndex(), int(std::size(kKinds)) - 1)];
+    if (chosen != storedKind || (!stored.isEmpty() && stored.trimmed() != stored))
+        file.writeString(ieee, backendKey, InstrumentBackend::Selection::kindKey(chosen));
+    for (const BusField &field : kBusFields) {
+        const QString key = QString::fromLatin1(field.key);
+        const QString text = edit(field.edit)->text();
+        if (text != file.readString(ieee, key))
+            file.writeString(ieee, key, text);
+    }
+}
+
+InstrumentBackend::Selection TformOptions::shownSelection() const {
+    InstrumentBackend::Selection selection = InstrumentBackend::Selection::read(toolSettingsDir_);
+    selection.kind = kKinds[qBound(0, busCombo()->currentIndex(), int(std::size(kKinds)) - 1)];
+    selection.visaLibrary = edit("EditVisaLibrary")->text();
+    selection.prologix = InstrumentBackend::Selection::adapterDevice(
+        edit("EditPrologix")->text().trimmed(), toolSettingsDir_);
+    selection.lanDaq = edit("EditLanDaq")->text().trimmed();
+    selection.lanPc = edit("EditLanPc")->text().trimmed();
+    return selection;
+}
+
+GpibSettings TformOptions::shownAddresses() const {
+    GpibSettings gpib = state_.gpib;
+    gpib.GPIB1 = edit("EGPIB1")->text();
+    gpib.GPIB2 = edit("EGPIB2")->text();
+    return gpib;
+}
+
+void TformOptions::ButtonBenchCheckClick() {
+    if (benchCheck_)
+        benchCheck_(shownSelection(), shownAddresses());
 }
 
 void TformOptions::ButtonSaveClick() {
@@ -116,6 +224,7 @@ void TformOptions::ButtonSaveClick() {
     for (const SettingField &field : kFields)
         file.writeString(QString::fromLatin1(field.section), QString::fromLatin1(field.key),
                          state_.gpib.*field.member);
+    saveBus(file);
     file.save();
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "app/Controls.h"
+#include "app/SharedState.h"
+#include "teach/InstrumentBackend.h"
 
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
-struct GpibSettings;
-struct SharedState;
 
 // The instrument settings dialog: two GPIB addresses, seven channel lists of the
 // data-acquisition unit, and two switches of the teach run that are not stored.
@@ -29,10 +30,26 @@ public:
     bool zelSimulation() const;
     bool daWerteStattZelWerte() const;
 
+    // The instrument bus: the stored choice, shown again by FormCreate().
+    void ButtonBenchCheckClick();
+    // What the bench check button runs: the window checks the bus and addresses the dialog
+    // shows (saved or not) on its runner.
+    using BenchCheckHandler =
+        std::function<void(const InstrumentBackend::Selection &, const GpibSettings &)>;
+    void setBenchCheck(BenchCheckHandler handler) { benchCheck_ = std::move(handler); }
+    // The bus and addresses as the dialog shows them.
+    InstrumentBackend::Selection shownSelection() const;
+    GpibSettings shownAddresses() const;
+
 private:
     QLineEdit *edit(const char *name) const;
+    QComboBox *busCombo() const;
+    class QGroupBox *buildBusGroup();
+    void showStoredBus();
+    void saveBus(class IniFile &file) const;
 
     SharedState &state_;
     QString toolSettingsDir_;
     GuardedRun guarded_;
+    BenchCheckHandler benchCheck_;
 };
