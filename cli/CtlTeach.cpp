@@ -128,7 +128,7 @@ const QStringList &CtlTeach::groupNames() {
     return names;
 }
 
-CtlTeach::CtlTeach(ConsoleSession &session, QTextStream &out, QString toolSettingsDir)
+CtlTeach::CtlTeach(ConsoleSession &session, CtlOutput &out, QString toolSettingsDir)
     : session_(session), out_(out), dir_(std::move(toolSettingsDir)) {}
 
 InstrumentBackend::Selection CtlTeach::selection(const CtlRequest &request) const {
@@ -242,9 +242,9 @@ void CtlTeach::printPoints(const QList<Point> &points, const CtlRequest &request
             failed += p.taught == kFailed ? 1 : 0;
             array.append(object);
         }
-        out_ << QJsonDocument(QJsonObject{{"points", array}, {"failed", failed}})
-                    .toJson(QJsonDocument::Compact)
-             << '\n';
+        out_.writeBytes(QJsonDocument(QJsonObject{{"points", array}, {"failed", failed}})
+                            .toJson(QJsonDocument::Compact) +
+                        '\n');
         return;
     }
     for (const Point &p : points) {
@@ -279,8 +279,9 @@ int CtlTeach::benchCheck(const CtlRequest &request) {
                                      {"reply", r.reply},
                                      {"ms", double(r.ms)}});
         }
-        out_ << QJsonDocument(QJsonObject{{"instruments", array}}).toJson(QJsonDocument::Compact)
-             << '\n';
+        out_.writeBytes(
+            QJsonDocument(QJsonObject{{"instruments", array}}).toJson(QJsonDocument::Compact) +
+            '\n');
     } else {
         out_ << BenchCheck::text(results) << '\n';
     }

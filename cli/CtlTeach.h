@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CtlCommands.h"
+#include "cli/CtlOutput.h"
 #include "teach/InstrumentBackend.h"
 
 // The production teach run and the bench check from the command line: `zelctl teach` runs the
@@ -11,7 +12,7 @@ public:
     // The seven groups of the teach run by their names on the command line, in run order.
     static const QStringList &groupNames();
 
-    CtlTeach(ConsoleSession &session, QTextStream &out, QString toolSettingsDir);
+    CtlTeach(ConsoleSession &session, CtlOutput &out, QString toolSettingsDir);
 
     int teach(const CtlRequest &request);
     int benchCheck(const CtlRequest &request);
@@ -30,6 +31,6 @@ private:
     static QByteArray record(const QList<Point> &points);
 
     ConsoleSession &session_;
-    QTextStream &out_;
+    CtlOutput &out_;
     QString dir_;
 };
