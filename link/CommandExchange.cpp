@@ -38,15 +38,7 @@ QString CommandExchange::send(const QString &command, bool abortable) {
         port_.writeStr(line + QLatin1Char('\r'));
         owed_ = true;
         owedUntil_.setRemainingTime(timeoutMs_);
-        bool answered = false;
-        try {
-            answered = port_.waitForEventChar(timeoutMs_, whileWaiting);
-        } catch (const EComPort &) {
-            // The line itself failed: no reply can come through it any more.
-            owed_ = false;
-            throw;
-        }
-        if (answered) {
+        if (waitForCr(timeoutMs_, whileWaiting)) {
             owed_ = false;
             reply = port_.readStr(kMaxReplyChars);
             reply.chop(1);
@@ -83,18 +75,22 @@ void CommandExchange::dropOwedReply(const std::function<bool()> &whileWaiting) {
     if (!port_.connected())
         return; // kept for when the port is open again
     const int left = int(qMax<qint64>(0, owedUntil_.remainingTime()));
-    bool arrived = false;
-    try {
-        arrived = port_.waitForEventChar(left, whileWaiting);
-    } catch (const EComPort &) {
-        owed_ = false;
-        throw;
-    }
+    const bool arrived = waitForCr(left, whileWaiting);
     if (!arrived && hooks_.abortRequested())
         throw EGlobalError(hooks_.message(kMsgAbortByUser));
     if (arrived)
         port_.readStr(kMaxReplyChars);
     owed_ = false;
+}
+
+bool CommandExchange::waitForCr(int timeoutMs, const std::function<bool()> &whileWaiting) {
+    try {
+        return port_.waitForEventChar(timeoutMs, whileWaiting);
+    } catch (const EComPort &) {
+        // The line itself failed: no reply can come through it any more.
+        owed_ = false;
+        throw;
+    }
 }
 
 void CommandExchange::takeOwedReply() {

@@ -47,6 +47,8 @@ private:
     // Takes and drops the owed reply before a new line goes out, until its CR arrives or its
     // time-out passes; an abort meanwhile ends the exchange and the reply stays owed.
     void dropOwedReply(const std::function<bool()> &whileWaiting);
+    // The port's wait for the CR of a reply; a port failure leaves no reply owed.
+    bool waitForCr(int timeoutMs, const std::function<bool()> &whileWaiting);
     [[noreturn]] void failExchange();
     QString withPort(const QString &text) const;
 
