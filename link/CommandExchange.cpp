@@ -36,10 +36,9 @@ QString CommandExchange::send(const QString &command, bool abortable) {
         dropOwedReply(whileWaiting);
         port_.clearBuffer(true, true);
         port_.writeStr(line + QLatin1Char('\r'));
-        owed_ = true;
         owedUntil_.setRemainingTime(timeoutMs_);
         if (waitForCr(timeoutMs_, whileWaiting)) {
-            owed_ = false;
+            owedUntil_ = QDeadlineTimer();
             reply = port_.readStr(kMaxReplyChars);
             reply.chop(1);
             if (reply.isEmpty()) {
@@ -55,7 +54,7 @@ QString CommandExchange::send(const QString &command, bool abortable) {
             // the reply is still owed.
             if (hooks_.abortRequested())
                 throw EGlobalError(hooks_.message(kMsgAbortByUser));
-            owed_ = false;
+            owedUntil_ = QDeadlineTimer();
             hooks_.setStatus(withPort(hooks_.message(kMsgConnectionProblem)));
             if (++failures >= 2)
                 failExchange();
@@ -68,10 +67,8 @@ QString CommandExchange::send(const QString &command, bool abortable) {
 }
 
 void CommandExchange::dropOwedReply(const std::function<bool()> &whileWaiting) {
-    if (!replyOwed()) {
-        owed_ = false;
+    if (!replyOwed())
         return;
-    }
     if (!port_.connected())
         return; // kept for when the port is open again
     const int left = int(qMax<qint64>(0, owedUntil_.remainingTime()));
@@ -80,7 +77,7 @@ void CommandExchange::dropOwedReply(const std::function<bool()> &whileWaiting) {
         throw EGlobalError(hooks_.message(kMsgAbortByUser));
     if (arrived)
         port_.readStr(kMaxReplyChars);
-    owed_ = false;
+    owedUntil_ = QDeadlineTimer();
 }
 
 bool CommandExchange::waitForCr(int timeoutMs, const std::function<bool()> &whileWaiting) {
@@ -88,7 +85,7 @@ bool CommandExchange::waitForCr(int timeoutMs, const std::function<bool()> &whil
         return port_.waitForEventChar(timeoutMs, whileWaiting);
     } catch (const EComPort &) {
         // The line itself failed: no reply can come through it any more.
-        owed_ = false;
+        owedUntil_ = QDeadlineTimer();
         throw;
     }
 }

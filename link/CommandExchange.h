@@ -37,7 +37,7 @@ public:
     int replyTimeoutMs() const { return timeoutMs_; }
     // A reply the device still owes for a line whose wait was given up (an abort, a port
     // failure while waiting) and whose reply time-out has not passed yet.
-    bool replyOwed() const { return owed_ && !owedUntil_.hasExpired(); }
+    bool replyOwed() const { return !owedUntil_.hasExpired(); }
     // Takes and drops the owed reply now, until it is in or its time-out has passed, whatever
     // the abort request says: for a program that ends after an abort, so that the next program
     // on the line does not take the reply for its own.
@@ -55,6 +55,6 @@ private:
     TComPort &port_;
     Hooks hooks_;
     int timeoutMs_;
-    bool owed_ = false;
+    // When the reply of the last line given up is no longer awaited; expired when none is owed.
     QDeadlineTimer owedUntil_;
 };
