@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SharedState.h"
+#include "base/SharedState.h"
 #include "sim/ModelCoupling.h"
 #include "sim/PtyDevice.h"
 

@@ -1,9 +1,9 @@
 // Handler of the commissioning report: the dialog, the file, the settings (read from the device
 // for a report of the device, as they are in a file for a report of a file), and the optional
 // live-value check.
-#include "app/Errors.h"
 #include "app/TformMain.h"
-#include "app/ToolSettings.h"
+#include "base/Errors.h"
+#include "base/ToolSettings.h"
 #include "i18n/MessageCatalogue.h"
 #include "params/SettingsModel.h"
 #include "params/SettingsTransfer.h"

@@ -1,8 +1,8 @@
 // Handlers of the production teach: teach run, teach values, teach files, instrument settings.
 #include "app/TformMain.h"
 
-#include "app/Errors.h"
 #include "app/TeachController.h"
+#include "base/Errors.h"
 #include "teach/TeachValueFile.h"
 #include "teach/TeachValueModel.h"
 #include "teach/TeachValueTable.h"

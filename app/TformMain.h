@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Controls.h"
-#include "app/SharedState.h"
-#include "app/UserPrompts.h"
+#include "base/SharedState.h"
+#include "base/UserPrompts.h"
+#include "base/ui/Controls.h"
 #include "link/DeviceAction.h"
 #include "link/DeviceRunner.h"
 #include "link/TComPort.h"

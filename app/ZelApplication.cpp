@@ -1,6 +1,6 @@
 #include "app/ZelApplication.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 
 #include <QMessageBox>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // Usage: bench_chart_update [updates (2000)]
 #include "app/MeasurementController.h"
 #include "app/TformMain.h"
-#include "app/UserPrompts.h"
+#include "base/UserPrompts.h"
 #include "measure/ChartPainter.h"
 
 #include <QApplication>

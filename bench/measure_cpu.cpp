@@ -4,8 +4,8 @@
 // serial code alone, so the figure beyond the serial reads can be told apart.
 // Usage: bench_measure_cpu [seconds (60)] [path-to-zelsim]
 #include "app/TformMain.h"
-#include "app/UserPrompts.h"
 #include "app/ZelApplication.h"
+#include "base/UserPrompts.h"
 #include "link/CommandExchange.h"
 #include "link/TComPort.h"
 

@@ -7,8 +7,8 @@
 // tool's own overhead (goal <= 1.01). (2) The round trip of one "MEAS:VOLT:DC?" on each bus,
 // to zelsim --bench in a process of its own (Prologix, LAN) or the stand-in library (linux-gpib).
 // Usage: bench_teach_buses [wait factor, 0.05] [round trips, 200] [only this bus]
-#include "app/Waits.h"
 #include "app/ZelApplication.h"
+#include "base/Waits.h"
 #include "sim/UnwiredCoupling.h"
 #include "teach/InstrumentBackend.h"
 #include "teach/InstrumentCommands.h"

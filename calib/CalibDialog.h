@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Controls.h"
+#include "base/ui/Controls.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "calib/CalibReplies.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
 namespace CalibReplies {
 

@@ -1,6 +1,6 @@
 #include "calib/TFormKalibrieren.h"
 
-#include "app/SharedState.h"
+#include "base/SharedState.h"
 #include "calib/CalibReplies.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "cli/ConsoleSession.h"
 
-#include "app/NumberText.h"
-#include "app/ToolSettings.h"
+#include "base/NumberText.h"
+#include "base/ToolSettings.h"
 #include "cli/CtlCommands.h"
 #include "cli/CtlOutput.h"
 #include "i18n/MessageCatalogue.h"

@@ -1,8 +1,8 @@
 #include "cli/CtlCommands.h"
 
-#include "app/IniFile.h"
-#include "app/SavedFile.h"
-#include "app/ToolSettings.h"
+#include "base/IniFile.h"
+#include "base/SavedFile.h"
+#include "base/ToolSettings.h"
 #include "cli/ConsoleSession.h"
 #include "cli/CtlOutput.h"
 #include "cli/CtlTeach.h"

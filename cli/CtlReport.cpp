@@ -1,6 +1,6 @@
 // zelctl report: the commissioning report of the device's settings (with an optional
 // live-value check) or of a configuration file's, as the window writes it.
-#include "app/SavedFile.h"
+#include "base/SavedFile.h"
 #include "cli/ConsoleSession.h"
 #include "cli/CtlCommands.h"
 #include "cli/CtlOutput.h"

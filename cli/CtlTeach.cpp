@@ -1,7 +1,7 @@
 #include "cli/CtlTeach.h"
 
-#include "app/SavedFile.h"
-#include "app/SharedState.h"
+#include "base/SavedFile.h"
+#include "base/SharedState.h"
 #include "cli/ConsoleSession.h"
 #include "teach/AnalogPoints.h"
 #include "teach/BenchCheck.h"

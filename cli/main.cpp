@@ -1,7 +1,7 @@
 // zelctl: the device jobs of zeltool from a shell, on the same device core, without a display.
-#include "app/Errors.h"
-#include "app/FileFault.h"
-#include "app/ToolSettings.h"
+#include "base/Errors.h"
+#include "base/FileFault.h"
+#include "base/ToolSettings.h"
 #include "cli/ConsoleSession.h"
 #include "cli/CtlCommands.h"
 #include "cli/CtlOutput.h"

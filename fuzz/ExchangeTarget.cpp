@@ -2,7 +2,7 @@
 #include "fuzz/FuzzSerialDriver.h"
 #include "fuzz/FuzzTargets.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "link/CommandExchange.h"
 #include "link/EComPort.h"
 #include "link/TComPort.h"

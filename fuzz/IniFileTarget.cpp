@@ -1,8 +1,8 @@
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
 
-#include "app/Errors.h"
-#include "app/IniFile.h"
+#include "base/Errors.h"
+#include "base/IniFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
 
-#include "app/Errors.h"
-#include "app/NumberText.h"
+#include "base/Errors.h"
+#include "base/NumberText.h"
 #include "calib/CalibReplies.h"
 #include "measure/ValueDisplay.h"
 #include "params/ParamCodec.h"

@@ -1,6 +1,6 @@
 #include "link/CommandExchange.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "link/EComPort.h"
 #include "link/TComPort.h"
 #include "link/WireText.h"

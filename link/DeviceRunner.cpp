@@ -1,6 +1,6 @@
 #include "link/DeviceRunner.h"
 
-#include "app/Waits.h"
+#include "base/Waits.h"
 #include "link/CommandExchange.h"
 #include "link/SerialDriver.h"
 

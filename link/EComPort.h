@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 
 // A failure of the serial port. The message is the failing operation's text followed by
 // " (win error code: %d)" with the system's error number and the system's own reason.

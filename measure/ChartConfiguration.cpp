@@ -1,7 +1,7 @@
 #include "measure/ChartConfiguration.h"
 
-#include "app/Controls.h"
-#include "app/SharedState.h"
+#include "base/SharedState.h"
+#include "base/ui/Controls.h"
 #include "i18n/MessageCatalogue.h"
 #include "i18n/SettingTexts.h"
 #include "measure/MeasurePageBuilder.h"

@@ -1,7 +1,7 @@
 #include "measure/ChartPanel.h"
 
-#include "app/Controls.h"
-#include "app/SharedState.h"
+#include "base/SharedState.h"
+#include "base/ui/Controls.h"
 #include "measure/MeasurePageBuilder.h"
 
 #include <QLabel>

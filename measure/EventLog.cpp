@@ -1,6 +1,6 @@
 #include "measure/EventLog.h"
 
-#include "app/SavedFile.h"
+#include "base/SavedFile.h"
 
 #include <QDateTime>
 #include <QLocale>

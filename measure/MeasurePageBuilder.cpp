@@ -1,6 +1,6 @@
 #include "measure/MeasurePageBuilder.h"
 
-#include "app/ScrolledPage.h"
+#include "base/ui/ScrolledPage.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "measure/StartQueries.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "link/DeviceSession.h"
 #include "measure/ChartRanges.h"
 #include "measure/PolledChannels.h"

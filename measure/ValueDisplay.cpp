@@ -1,6 +1,6 @@
 #include "measure/ValueDisplay.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 constexpr int kSignificantDigits = 4;

@@ -1,6 +1,6 @@
 #include "params/ConfigFile.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "params/SettingsModel.h"
 
 const QString ConfigFile::Filter = QStringLiteral("ZEL Data Files (*.zel)|*.ZEL;*.zel");

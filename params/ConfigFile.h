@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FileFault.h"
+#include "base/FileFault.h"
 #include "params/ParamTable.h"
 
 #include <QHash>

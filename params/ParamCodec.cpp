@@ -1,6 +1,6 @@
 #include "params/ParamCodec.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 

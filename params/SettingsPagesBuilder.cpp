@@ -1,7 +1,7 @@
 #include "params/SettingsPagesBuilder.h"
 
-#include "app/Controls.h"
-#include "app/ScrolledPage.h"
+#include "base/ui/Controls.h"
+#include "base/ui/ScrolledPage.h"
 #include "params/ParamTable.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "params/SettingsTransfer.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "link/DeviceSession.h"
 #include "link/WireText.h"
 #include "params/ParamCodec.h"

@@ -1,6 +1,6 @@
 #include "params/TformBerFaktor.h"
 
-#include "app/SharedState.h"
+#include "base/SharedState.h"
 #include "params/UnitConversion.h"
 
 #include <QComboBox>

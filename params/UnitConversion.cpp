@@ -1,7 +1,7 @@
 #include "params/UnitConversion.h"
 
-#include "app/Errors.h"
-#include "app/NumberText.h"
+#include "base/Errors.h"
+#include "base/NumberText.h"
 
 #include <cmath>
 

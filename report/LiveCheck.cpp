@@ -1,6 +1,6 @@
 #include "report/LiveCheck.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "i18n/MessageCatalogue.h"
 #include "link/DeviceSession.h"
 #include "measure/MeasurementPoller.h"

@@ -1,6 +1,6 @@
 #include "report/ReportDialog.h"
 
-#include "app/ToolSettings.h"
+#include "base/ToolSettings.h"
 #include "i18n/MessageCatalogue.h"
 #include "report/LiveCheck.h"
 

@@ -1,6 +1,6 @@
 #include "report/ReportWriter.h"
 
-#include "app/SavedFile.h"
+#include "base/SavedFile.h"
 #include "i18n/MessageCatalogue.h"
 #include "report/ReportLayout.h"
 

@@ -1,6 +1,6 @@
 #include "teach/BenchCheck.h"
 
-#include "app/SharedState.h"
+#include "base/SharedState.h"
 #include "teach/InstrumentCommands.h"
 
 #include <QElapsedTimer>

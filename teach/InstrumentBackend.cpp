@@ -1,7 +1,7 @@
 #include "teach/InstrumentBackend.h"
 
-#include "app/SharedState.h"
-#include "app/ToolSettings.h"
+#include "base/SharedState.h"
+#include "base/ToolSettings.h"
 #include "link/TComPort.h"
 #include "sim/InstrumentBench.h"
 #include "sim/UnwiredCoupling.h"

@@ -1,6 +1,6 @@
 #include "teach/InstrumentCommands.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
 QString InstrumentCommands::resourceName(const QString &address) {
     return QStringLiteral("GPIB0::") + address + QStringLiteral("::INSTR");

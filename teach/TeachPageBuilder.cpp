@@ -1,6 +1,6 @@
 #include "teach/TeachPageBuilder.h"
 
-#include "app/ScrolledPage.h"
+#include "base/ui/ScrolledPage.h"
 #include "teach/TeachValueTable.h"
 
 #include <QCheckBox>

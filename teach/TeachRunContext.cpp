@@ -1,7 +1,7 @@
 #include "teach/TeachRunContext.h"
 
-#include "app/NumberText.h"
-#include "app/SharedState.h"
+#include "base/NumberText.h"
+#include "base/SharedState.h"
 #include "link/OperationRunner.h"
 #include "teach/InstrumentBackend.h"
 #include "teach/InstrumentCommands.h"

@@ -1,6 +1,6 @@
 #include "teach/TeachRunPressure.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "teach/InstrumentCommands.h"
 #include "teach/InstrumentSession.h"
 #include "teach/PressurePoints.h"

@@ -1,6 +1,6 @@
 #include "teach/TeachValueFile.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <algorithm>
 

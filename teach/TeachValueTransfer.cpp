@@ -1,6 +1,6 @@
 #include "teach/TeachValueTransfer.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "link/WireText.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "teach/TformOptions.h"
 
-#include "app/IniFile.h"
-#include "app/SharedState.h"
-#include "app/ToolSettings.h"
+#include "base/IniFile.h"
+#include "base/SharedState.h"
+#include "base/ToolSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Controls.h"
-#include "app/SharedState.h"
+#include "base/SharedState.h"
+#include "base/ui/Controls.h"
 #include "teach/InstrumentBackend.h"
 
 #include <QDialog>

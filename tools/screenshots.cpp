@@ -1,9 +1,9 @@
 // Saves pictures of every page of the tool in German, English and French, filled from the
 // device simulator: settings loaded, a measurement running, a re-calibration dialog open and the
 // teach tab. Usage: zel_screenshots OUTPUT_DIR
-#include "app/ScrolledPage.h"
 #include "app/TformMain.h"
 #include "app/ZelApplication.h"
+#include "base/ui/ScrolledPage.h"
 #include "calib/TFormKalibrieren.h"
 #include "sim/PtyDevice.h"
 

@@ -1,6 +1,6 @@
-#include "app/Errors.h"
-#include "app/IniFile.h"
-#include "app/SavedFile.h"
+#include "base/Errors.h"
+#include "base/IniFile.h"
+#include "base/SavedFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The application shell: start-up, pages, languages, tool settings, the global failure handling
 // and the wait primitive.
-#include "app/Errors.h"
-#include "app/IniFile.h"
+#include "base/Errors.h"
+#include "base/IniFile.h"
 #include "calib/TFormKalibrieren.h"
 #include "calib/TFormKalibrierungLoeschen.h"
 #include "i18n/MessageCatalogue.h"

@@ -1,5 +1,5 @@
-#include "app/Errors.h"
-#include "app/NumberText.h"
+#include "base/Errors.h"
+#include "base/NumberText.h"
 
 #include <QLocale>
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The command exchange through the real serial code, against the simulator on a pseudo-terminal,
 // and (where the window must be watched between attempts) against an in-process line.
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "link/CommandExchange.h"
 #include "link/EComPort.h"
 #include "link/WireText.h"

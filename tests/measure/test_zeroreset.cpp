@@ -1,6 +1,6 @@
 // Zeroing and device reset against the simulator, with and without a running measurement.
 #include "MeasureTestSupport.h"
-#include "app/Waits.h"
+#include "base/Waits.h"
 #include "tests/support/TestMain.h"
 
 #include <QMenu>

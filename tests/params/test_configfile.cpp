@@ -1,7 +1,7 @@
 // Configuration files between an INI file and the values of the settings: keys, sections,
 // order, reading rules, and files that are no configuration.
-#include "app/Errors.h"
-#include "app/IniFile.h"
+#include "base/Errors.h"
+#include "base/IniFile.h"
 #include "params/ConfigFile.h"
 #include "tests/params/test_configfile_sizelimit.h"
 

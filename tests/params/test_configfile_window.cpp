@@ -1,7 +1,7 @@
 // Saving the settings pages to a configuration file and loading them again, through the menu
 // items of the window.
-#include "app/IniFile.h"
 #include "app/LanguageApplier.h"
+#include "base/IniFile.h"
 #include "params/ConfigFile.h"
 #include "params/SettingsModel.h"
 #include "tests/params/test_configfile_sizelimit.h"

@@ -1,4 +1,4 @@
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "params/SettingsModel.h"
 #include "tests/params/ParamTestSupport.h"
 #include "tests/support/TestMain.h"

@@ -1,5 +1,5 @@
 // Conversion factors of the pressure units and the conversion of a value text to Pa.
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "params/UnitConversion.h"
 
 #include <QtTest>

@@ -3,7 +3,7 @@
 // The teach-run fixture on one of the open instrument buses: the simulated bench served in this
 // process behind the bus's transport (linux-gpib through the stand-in of libgpib.so.0, a
 // Prologix adapter on a pseudo-terminal or TCP, LAN sockets), the tool settings pointing at it.
-#include "app/ToolSettings.h"
+#include "base/ToolSettings.h"
 #include "sim/BenchServer.h"
 #include "sim/PrologixAdapterSim.h"
 #include "tests/teach/test_teachrun_fixture.h"

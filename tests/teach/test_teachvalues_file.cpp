@@ -1,5 +1,5 @@
 // Teach-value files: layout, round trip, files that are not teach-value files.
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "teach/TeachValueFile.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 // The instrument settings dialog and its keys in the tool settings file.
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "teach/TformOptions.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"

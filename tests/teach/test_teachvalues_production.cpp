@@ -1,5 +1,5 @@
 // The teach features are shown for production staff only, and nothing else shows them.
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 

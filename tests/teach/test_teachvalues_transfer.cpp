@@ -1,5 +1,5 @@
 // The rules of reading and writing teach values, against a scripted exchange.
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "link/WireText.h"
 #include "teach/TeachValueTransfer.h"
 

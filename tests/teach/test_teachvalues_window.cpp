@@ -1,5 +1,5 @@
 // Teach values against the device simulator: load, send, range captions, teach-value files.
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "sim/FaultRule.h"
 #include "teach/TeachValueModel.h"
 #include "teach/TeachValueTable.h"

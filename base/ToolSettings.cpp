@@ -1,6 +1,6 @@
-#include "app/ToolSettings.h"
+#include "base/ToolSettings.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>

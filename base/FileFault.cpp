@@ -1,6 +1,6 @@
-#include "app/FileFault.h"
+#include "base/FileFault.h"
 
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 #include "i18n/MessageCatalogue.h"
 
 namespace {

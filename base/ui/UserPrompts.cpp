@@ -1,4 +1,4 @@
-#include "app/UserPrompts.h"
+#include "base/UserPrompts.h"
 
 #include <QDialog>
 #include <QFileDialog>

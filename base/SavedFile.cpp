@@ -1,4 +1,4 @@
-#include "app/SavedFile.h"
+#include "base/SavedFile.h"
 
 #include <QFile>
 #include <QSaveFile>

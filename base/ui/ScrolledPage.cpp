@@ -1,4 +1,4 @@
-#include "app/ScrolledPage.h"
+#include "base/ui/ScrolledPage.h"
 
 #include <QEvent>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
-#include "app/IniFile.h"
+#include "base/IniFile.h"
 
-#include "app/Errors.h"
-#include "app/NumberText.h"
-#include "app/SavedFile.h"
+#include "base/Errors.h"
+#include "base/NumberText.h"
+#include "base/SavedFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "app/Waits.h"
+#include "base/Waits.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
