@@ -3,8 +3,8 @@
 
 #include "calib/CalibLock.h"
 #include "calib/CalibReplies.h"
-#include "calib/TFormKalibrieren.h"
-#include "calib/TFormKalibrierungLoeschen.h"
+#include "calib/ui/TFormKalibrieren.h"
+#include "calib/ui/TFormKalibrierungLoeschen.h"
 
 namespace {
 constexpr int kReadingRange = 109;

@@ -2,7 +2,7 @@
 #include "app/TformMain.h"
 #include "params/ConfigFile.h"
 #include "params/SettingsModel.h"
-#include "params/TformBerFaktor.h"
+#include "params/ui/TformBerFaktor.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,9 +1,9 @@
 // Handlers of the "Messwerte" page: measurement mode, charts, log, zeroing and reset.
 #include "app/MeasurementController.h"
 #include "app/TformMain.h"
-#include "measure/ChartConfiguration.h"
 #include "measure/EventLog.h"
 #include "measure/ZeroResetAction.h"
+#include "measure/ui/ChartConfiguration.h"
 
 #include <QListWidget>
 

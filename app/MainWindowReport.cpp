@@ -9,8 +9,8 @@
 #include "params/SettingsTransfer.h"
 #include "report/LiveCheck.h"
 #include "report/ReportBuilder.h"
-#include "report/ReportDialog.h"
 #include "report/ReportWriter.h"
+#include "report/ui/ReportDialog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,11 +3,12 @@
 
 #include "app/TeachController.h"
 #include "base/Errors.h"
+#include "teach/InstrumentAddresses.h"
 #include "teach/TeachValueFile.h"
 #include "teach/TeachValueModel.h"
 #include "teach/TeachValueTable.h"
 #include "teach/TeachValueTransfer.h"
-#include "teach/TformOptions.h"
+#include "teach/ui/TformOptions.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -131,7 +132,7 @@ void TformMain::ButtonOptionsClick() {
 }
 
 void TformMain::GetGPIBConfigData() {
-    TformOptions::readStored(executableDir(), state.gpib);
+    InstrumentAddresses::read(executableDir(), state.gpib);
     if (options_.demoInstruments)
         state.gpib = *options_.demoInstruments;
     formOptions()->FormCreate();

@@ -1,8 +1,8 @@
 #include "app/MeasurementController.h"
 
 #include "app/TformMain.h"
-#include "measure/ChartConfiguration.h"
 #include "measure/EventLog.h"
+#include "measure/ui/ChartConfiguration.h"
 #include "params/SettingsModel.h"
 
 #include <QComboBox>

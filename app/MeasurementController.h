@@ -2,9 +2,9 @@
 
 #include "measure/ChannelHistory.h"
 #include "measure/ChartMath.h"
-#include "measure/ChartPanel.h"
 #include "measure/MeasurementPoller.h"
 #include "measure/PolledChannels.h"
+#include "measure/ui/ChartPanel.h"
 
 #include <QImage>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "app/TformMain.h"
 #include "teach/TeachRunView.h"
 #include "teach/TeachValueModel.h"
-#include "teach/TformOptions.h"
+#include "teach/ui/TformOptions.h"
 
 #include "teach/BenchCheck.h"
 #include "teach/InstrumentBackend.h"

@@ -1,5 +1,9 @@
 #pragma once
 
+// app/: the window front end: start-up, the main window with its handlers, the binder between
+// the settings pages and the model, the measurement and teach controllers, the language switch,
+// the demo device and bench. The only folder that sees every other one.
+
 #include "base/SharedState.h"
 #include "base/UserPrompts.h"
 #include "base/ui/Controls.h"

@@ -1,5 +1,11 @@
 #pragma once
 
+// base/: the foundations every layer stands on, with no widgets: the failures the tool reports
+// (this file), number text, the INI layer, atomic file saves, the tool settings file, the
+// waits, the state the window shares with the features and the prompts interface. base/ui/
+// holds the widget helpers of the front end (finding controls, scrolled pages, the real
+// prompts). Nothing here includes anything above it.
+
 #include <QString>
 #include <exception>
 

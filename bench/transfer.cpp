@@ -2,7 +2,9 @@
 // like a 9600-baud line, each reported as the ratio of elapsed time to the wire-time lower bound
 // of the characters exchanged: the window's buttons, then "zelctl read" and "zelctl write" (whole
 // process, start to exit) on the same simulator, then the start-to-exit time of
-// "zelctl --version". Usage: bench_transfer [path-to-zelctl]
+// "zelctl --version". Last the floor: the same lines replayed by a bare client (plain POSIX, no
+// Qt) on the same pseudo-terminal, which is what the simulator and the terminal cost alone.
+// Usage: bench_transfer [path-to-zelctl]
 #include "app/TformMain.h"
 #include "app/ZelApplication.h"
 #include "sim/PtyDevice.h"
@@ -16,6 +18,11 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -83,6 +90,50 @@ void runCli(const QString &zelctl, const QStringList &arguments, sim::PtyDevice 
                 qPrintable(error));
 }
 
+// The commands of a log, in order.
+QList<QByteArray> commandsFromLog(const QString &path) {
+    QFile log(path);
+    QList<QByteArray> commands;
+    if (!log.open(QIODevice::ReadOnly))
+        return commands;
+    for (const QByteArray &line : log.readAll().split('\n')) {
+        const int arrow = line.indexOf(" <- ");
+        if (arrow >= 0)
+            commands.append(line.mid(arrow + 4));
+    }
+    return commands;
+}
+
+// Sends each command and waits for its reply's CR, nothing else; the simulator's thread serves
+// the line meanwhile. Returns the wall time in ms, or -1 when the line failed.
+double replayBare(const QString &pty, const QList<QByteArray> &commands) {
+    const int fd = ::open(pty.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    termios raw{};
+    ::tcgetattr(fd, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(fd, TCSANOW, &raw);
+    QElapsedTimer clock;
+    clock.start();
+    bool ok = true;
+    for (const QByteArray &command : commands) {
+        const QByteArray line = command + '\r';
+        ::tcflush(fd, TCIOFLUSH);
+        ok = ok && ::write(fd, line.constData(), line.size()) == line.size();
+        for (bool cr = false; ok && !cr;) {
+            pollfd in{fd, POLLIN, 0};
+            ok = ::poll(&in, 1, 3000) == 1;
+            char buffer[256];
+            const ssize_t n = ok ? ::read(fd, buffer, sizeof buffer) : 0;
+            cr = n > 0 && std::memchr(buffer, '\r', size_t(n)) != nullptr;
+        }
+    }
+    const double elapsed = clock.nsecsElapsed() / 1e6;
+    ::close(fd);
+    return ok ? elapsed : -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -118,6 +169,17 @@ int main(int argc, char *argv[]) {
     std::sort(starts.begin(), starts.end());
     std::printf("zelctl --version: median %.1f ms, fastest %.1f ms, slowest %.1f ms\n",
                 starts.at(starts.size() / 2), starts.first(), starts.last());
+    // The floor: the write's lines (the last zelctl write is in the log) through a bare client.
+    QFile::rename(logPath, logPath + ".write");
+    const QList<QByteArray> commands = commandsFromLog(logPath + ".write");
+    const double bound = boundFromLog(logPath + ".write");
+    for (int round = 0; round < 3; ++round) {
+        const double elapsed = replayBare(pty, commands);
+        std::printf("bare  %7.1f ms, wire-time bound %7.1f ms, ratio %.4f  (%lld lines, no Qt: "
+                    "the simulator's and the terminal's share)\n",
+                    elapsed, bound, bound > 0 ? elapsed / bound : 0.0,
+                    static_cast<long long>(commands.size()));
+    }
     device.stop();
     return 0;
 }

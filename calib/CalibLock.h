@@ -1,5 +1,8 @@
 #pragma once
 
+// calib/: the field re-calibration's frame around the device and the reading of its replies.
+// calib/ui/ holds the two re-calibration dialogs.
+
 #include <QString>
 
 class OperationRunner;

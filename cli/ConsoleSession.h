@@ -1,5 +1,8 @@
 #pragma once
 
+// cli/: zelctl, the command-line front end: its runner on the terminal, the commands, checked
+// output, the report and the teach run from a shell. It links only the core (no widgets).
+
 #include "link/DeviceRunner.h"
 
 #include <QStringList>

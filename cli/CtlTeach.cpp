@@ -5,10 +5,10 @@
 #include "cli/ConsoleSession.h"
 #include "teach/AnalogPoints.h"
 #include "teach/BenchCheck.h"
+#include "teach/InstrumentAddresses.h"
 #include "teach/PressurePoints.h"
 #include "teach/TeachRun.h"
 #include "teach/TeachRunView.h"
-#include "teach/TformOptions.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -169,7 +169,7 @@ int CtlTeach::teach(const CtlRequest &request) {
                                        "100 or 250"));
 
     GpibSettings gpib;
-    TformOptions::readStored(dir_, gpib);
+    InstrumentAddresses::read(dir_, gpib);
     const std::unique_ptr<InstrumentBackend> backend = InstrumentBackend::create(
         selection(request), nullptr, gpib, session_.waitScale(), BusWait::on(session_));
     ConsoleTeachView view(session_, checked, range, request.yes);
@@ -264,7 +264,7 @@ int CtlTeach::benchCheck(const CtlRequest &request) {
         throw ECtlUsage(QStringLiteral("bench-check: unexpected argument \"%1\"")
                             .arg(request.arguments.first()));
     GpibSettings gpib;
-    TformOptions::readStored(dir_, gpib);
+    InstrumentAddresses::read(dir_, gpib);
     const std::unique_ptr<InstrumentBackend> backend = InstrumentBackend::create(
         selection(request), nullptr, gpib, session_.waitScale(), BusWait::on(session_));
     const QList<BenchCheck::Result> results = BenchCheck::run(*backend, gpib);

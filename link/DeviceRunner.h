@@ -1,5 +1,10 @@
 #pragma once
 
+// link/: the device line and the one operation runner: the serial drivers (local ports, device
+// servers over raw TCP or RFC 2217), the command exchange with its time-outs and owed replies,
+// the port search, and the runner every action of both front ends goes through (its modes, its
+// waits, its abort). link/ui/ holds the port setup dialog and its search panel.
+
 #include "link/OperationRunner.h"
 #include "link/TComPort.h"
 

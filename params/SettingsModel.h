@@ -1,5 +1,10 @@
 #pragma once
 
+// params/: the 50 device settings: their table, the codec between fields and the device's
+// values, the model the pages and zelctl share, the load and send transfers, configuration
+// files and the unit conversion. params/ui/ builds the settings pages and the conversion
+// dialog on this model.
+
 #include "params/ParamTable.h"
 
 #include <QObject>

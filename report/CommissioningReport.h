@@ -1,5 +1,9 @@
 #pragma once
 
+// report/: the commissioning report: its content from the settings model, the live-value check,
+// the page layout, the chart and the PDF writing (QtGui, no widgets). report/ui/ holds its
+// dialog.
+
 #include "measure/ChannelHistory.h"
 #include "measure/ChartMath.h"
 #include "measure/PolledChannels.h"

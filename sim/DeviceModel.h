@@ -1,5 +1,9 @@
 #pragma once
 
+// sim/: the simulated device and bench instruments (zelsim): the device's state and replies,
+// its analog front end and noise, faults on demand, the pseudo-terminal and the servers of the
+// simulated bench. Independent of the tool's own code.
+
 #include "sim/SensorNoise.h"
 #include "sim/SettingSpec.h"
 #include "sim/TeachValueSpec.h"

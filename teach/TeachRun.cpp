@@ -8,8 +8,6 @@
 #include "teach/TeachRunPressure.h"
 #include "teach/TeachRunView.h"
 
-#include <QPushButton>
-
 namespace {
 
 constexpr int kMsgResetDevice = 57;

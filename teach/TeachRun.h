@@ -1,5 +1,10 @@
 #pragma once
 
+// teach/: the production teach run and its bench: the run's steps, the instrument buses behind
+// one session interface (VISA, linux-gpib, Prologix, LAN, simulated), the bench check, the
+// teach values with their file and transfer, the stored instrument addresses. teach/ui/ holds
+// the teach page and the instrument settings dialog.
+
 #include "teach/TeachRunContext.h"
 
 #include <QStringList>

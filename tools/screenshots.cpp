@@ -4,7 +4,7 @@
 #include "app/TformMain.h"
 #include "app/ZelApplication.h"
 #include "base/ui/ScrolledPage.h"
-#include "calib/TFormKalibrieren.h"
+#include "calib/ui/TFormKalibrieren.h"
 #include "sim/PtyDevice.h"
 
 #include <QDialog>

@@ -1,5 +1,8 @@
 #pragma once
 
+// base/ui/: helpers of the widget parts: controls found by object name, pages that scroll on a
+// small screen, and the real message boxes and file dialogs behind the prompts interface.
+
 #include <QObject>
 #include <QString>
 #include <functional>

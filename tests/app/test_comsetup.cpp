@@ -1,5 +1,5 @@
 #include "link/TComPort.h"
-#include "link/TComSetupFrm.h"
+#include "link/ui/TComSetupFrm.h"
 #include "tests/support/ZelctlProcess.h"
 
 #include <QComboBox>

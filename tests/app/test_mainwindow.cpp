@@ -2,12 +2,12 @@
 // and the wait primitive.
 #include "base/Errors.h"
 #include "base/IniFile.h"
-#include "calib/TFormKalibrieren.h"
-#include "calib/TFormKalibrierungLoeschen.h"
+#include "calib/ui/TFormKalibrieren.h"
+#include "calib/ui/TFormKalibrierungLoeschen.h"
 #include "i18n/MessageCatalogue.h"
-#include "link/TComSetupFrm.h"
-#include "params/TformBerFaktor.h"
-#include "teach/TformOptions.h"
+#include "link/ui/TComSetupFrm.h"
+#include "params/ui/TformBerFaktor.h"
+#include "teach/ui/TformOptions.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 

@@ -1,11 +1,11 @@
 // Every caption and list item fits the control that shows it, on every page and dialog, in
 // German, English and French. CTest runs this at 96 dpi and again at QT_SCALE_FACTOR=2.
 #include "app/WindowPlacement.h"
-#include "calib/TFormKalibrieren.h"
-#include "calib/TFormKalibrierungLoeschen.h"
-#include "link/TComSetupFrm.h"
-#include "params/TformBerFaktor.h"
-#include "teach/TformOptions.h"
+#include "calib/ui/TFormKalibrieren.h"
+#include "calib/ui/TFormKalibrierungLoeschen.h"
+#include "link/ui/TComSetupFrm.h"
+#include "params/ui/TformBerFaktor.h"
+#include "teach/ui/TformOptions.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 

@@ -1,5 +1,5 @@
 // The unit-conversion dialog behind the double-click on a pressure field.
-#include "params/TformBerFaktor.h"
+#include "params/ui/TformBerFaktor.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 

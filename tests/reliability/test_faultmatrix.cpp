@@ -7,7 +7,7 @@
 
 #include "sim/FaultPlan.h"
 #include "sim/FaultRule.h"
-#include "teach/TformOptions.h"
+#include "teach/ui/TformOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>

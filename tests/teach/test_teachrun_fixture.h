@@ -3,7 +3,7 @@
 #include "app/TformMain.h"
 #include "sim/InstrumentBench.h"
 #include "sim/ModelCoupling.h"
-#include "teach/TformOptions.h"
+#include "teach/ui/TformOptions.h"
 #include "tests/support/ModelSerialDriver.h"
 #include "tests/support/TestPrompts.h"
 

@@ -1,6 +1,6 @@
 // The instrument settings dialog and its keys in the tool settings file.
 #include "base/IniFile.h"
-#include "teach/TformOptions.h"
+#include "teach/ui/TformOptions.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/WindowFixture.h"
 

@@ -1,4 +1,4 @@
-#include "measure/MeasurePageBuilder.h"
+#include "measure/ui/MeasurePageBuilder.h"
 
 #include "base/ui/ScrolledPage.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// report/ui/: the report dialog of the window.
+
 #include "report/CommissioningReport.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calib/CalibDialog.h"
+#include "calib/ui/CalibDialog.h"
 
 struct SharedState;
 

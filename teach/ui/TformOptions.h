@@ -24,9 +24,6 @@ public:
     void ButtonSaveClick();
     void ButtonAbortClick();
 
-    // Reads the nine stored instrument settings ("IEEE", "Agilent"); missing keys read empty.
-    static void readStored(const QString &toolSettingsDir, GpibSettings &settings);
-
     bool zelSimulation() const;
     bool daWerteStattZelWerte() const;
 

@@ -1,4 +1,4 @@
-#include "calib/TFormKalibrieren.h"
+#include "calib/ui/TFormKalibrieren.h"
 
 #include "base/SharedState.h"
 #include "calib/CalibReplies.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// teach/ui/: the widgets of the teach run: the teach page and the instrument settings dialog.
+
 class QWidget;
 
 // Builds the teach tab: the check boxes that steer the teach run, the measurement range, the

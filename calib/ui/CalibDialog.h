@@ -1,5 +1,7 @@
 #pragma once
 
+// calib/ui/: the re-calibration dialogs and their common frame.
+
 #include "base/ui/Controls.h"
 
 #include <QDialog>

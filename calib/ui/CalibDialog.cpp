@@ -1,4 +1,4 @@
-#include "calib/CalibDialog.h"
+#include "calib/ui/CalibDialog.h"
 
 #include "calib/CalibLock.h"
 #include "calib/CalibReplies.h"

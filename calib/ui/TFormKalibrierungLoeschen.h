@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calib/CalibDialog.h"
+#include "calib/ui/CalibDialog.h"
 
 // The dialog that confirms and performs the deletion of the re-calibration values.
 class TFormKalibrierungLoeschen : public CalibDialog {

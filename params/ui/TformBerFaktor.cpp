@@ -1,4 +1,4 @@
-#include "params/TformBerFaktor.h"
+#include "params/ui/TformBerFaktor.h"
 
 #include "base/SharedState.h"
 #include "params/UnitConversion.h"

@@ -1,4 +1,4 @@
-#include "params/SettingsPagesBuilder.h"
+#include "params/ui/SettingsPagesBuilder.h"
 
 #include "base/ui/Controls.h"
 #include "base/ui/ScrolledPage.h"

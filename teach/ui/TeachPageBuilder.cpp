@@ -1,4 +1,4 @@
-#include "teach/TeachPageBuilder.h"
+#include "teach/ui/TeachPageBuilder.h"
 
 #include "base/ui/ScrolledPage.h"
 #include "teach/TeachValueTable.h"

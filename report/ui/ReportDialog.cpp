@@ -1,4 +1,4 @@
-#include "report/ReportDialog.h"
+#include "report/ui/ReportDialog.h"
 
 #include "base/ToolSettings.h"
 #include "i18n/MessageCatalogue.h"

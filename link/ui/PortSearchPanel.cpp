@@ -1,4 +1,4 @@
-#include "link/PortSearchPanel.h"
+#include "link/ui/PortSearchPanel.h"
 
 #include "link/PortProbe.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// link/ui/: the port setup dialog and its device search panel, on link/'s drivers and probe.
+
 #include "link/SerialDriver.h"
 
 #include <QDialog>

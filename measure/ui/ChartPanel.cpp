@@ -1,8 +1,8 @@
-#include "measure/ChartPanel.h"
+#include "measure/ui/ChartPanel.h"
 
 #include "base/SharedState.h"
 #include "base/ui/Controls.h"
-#include "measure/MeasurePageBuilder.h"
+#include "measure/ui/MeasurePageBuilder.h"
 
 #include <QLabel>
 #include <QPixmap>

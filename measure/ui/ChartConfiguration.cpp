@@ -1,12 +1,12 @@
-#include "measure/ChartConfiguration.h"
+#include "measure/ui/ChartConfiguration.h"
 
 #include "base/SharedState.h"
 #include "base/ui/Controls.h"
 #include "i18n/MessageCatalogue.h"
 #include "i18n/SettingTexts.h"
-#include "measure/MeasurePageBuilder.h"
 #include "measure/MeasurementPoller.h"
 #include "measure/PolledChannels.h"
+#include "measure/ui/MeasurePageBuilder.h"
 #include "params/SettingsModel.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "calib/TFormKalibrierungLoeschen.h"
+#include "calib/ui/TFormKalibrierungLoeschen.h"
 
 #include "calib/CalibReplies.h"
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// params/ui/: the widgets of the settings: the three pages built from the parameter table and
+// the unit-conversion dialog.
+
 #include <QList>
 #include <functional>
 

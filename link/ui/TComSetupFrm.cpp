@@ -1,8 +1,8 @@
-#include "link/TComSetupFrm.h"
+#include "link/ui/TComSetupFrm.h"
 
 #include "link/NetSerialDriver.h"
-#include "link/PortSearchPanel.h"
 #include "link/TComPort.h"
+#include "link/ui/PortSearchPanel.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

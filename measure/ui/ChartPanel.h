@@ -1,5 +1,8 @@
 #pragma once
 
+// measure/ui/: the widgets of the measurement: its page, the chart panel and the chart
+// configuration dialog.
+
 #include "measure/ChartMath.h"
 #include "measure/ChartPainter.h"
 

@@ -1,8 +1,9 @@
-#include "teach/TformOptions.h"
+#include "teach/ui/TformOptions.h"
 
 #include "base/IniFile.h"
 #include "base/SharedState.h"
 #include "base/ToolSettings.h"
+#include "teach/InstrumentAddresses.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,32 +20,23 @@
 
 namespace {
 
-struct SettingField {
-    const char *section;
-    const char *key;
+// The edits of the stored instrument settings, in the order of InstrumentAddresses::fields().
+struct SettingEdit {
     const char *edit;
     const char *caption;
-    QString GpibSettings::*member;
 };
-
-const SettingField kFields[] = {
-    {"IEEE", "GPIB1", "EGPIB1", "KMV700", &GpibSettings::GPIB1},
-    {"IEEE", "GPIB2", "EGPIB2", "Agilent 34970A", &GpibSettings::GPIB2},
-    {"Agilent", "Agilent_OUTD_Spg", "EditAgilent_OUTD_Spg",
-     "OUT-D Spannung:", &GpibSettings::Agilent_OUTD_Spg},
-    {"Agilent", "Agilent_OUTD_Strom", "EditAgilent_OUTD_Strom",
-     "OUT-D Strom:", &GpibSettings::Agilent_OUTD_Strom},
-    {"Agilent", "Agilent_IN1_2_Multiplexer", "EditAgilent_IN1_2_Multiplexer",
-     "IN1/2 Multiplexer:", &GpibSettings::Agilent_IN1_2_Multiplexer},
-    {"Agilent", "Agilent_IN1_2_Spg", "EditAgilent_IN1_2_Spg",
-     "IN1/2 Spannung:", &GpibSettings::Agilent_IN1_2_Spg},
-    {"Agilent", "Agilent_IN1_2_Spgmessung", "EditAgilent_IN1_2_Spgmessung",
-     "IN1/2 Spannungsmessung:", &GpibSettings::Agilent_IN1_2_Spgmessung},
-    {"Agilent", "Agilent_IN1_2_Strom", "EditAgilent_IN1_2_Strom",
-     "IN1/2 Strom:", &GpibSettings::Agilent_IN1_2_Strom},
-    {"Agilent", "Agilent_IN1_2_Strommessung", "EditAgilent_IN1_2_Strommessung",
-     "IN1/2 Strommessung:", &GpibSettings::Agilent_IN1_2_Strommessung},
+const SettingEdit kEdits[] = {
+    {"EGPIB1", "KMV700"},
+    {"EGPIB2", "Agilent 34970A"},
+    {"EditAgilent_OUTD_Spg", "OUT-D Spannung:"},
+    {"EditAgilent_OUTD_Strom", "OUT-D Strom:"},
+    {"EditAgilent_IN1_2_Multiplexer", "IN1/2 Multiplexer:"},
+    {"EditAgilent_IN1_2_Spg", "IN1/2 Spannung:"},
+    {"EditAgilent_IN1_2_Spgmessung", "IN1/2 Spannungsmessung:"},
+    {"EditAgilent_IN1_2_Strom", "IN1/2 Strom:"},
+    {"EditAgilent_IN1_2_Strommessung", "IN1/2 Strommessung:"},
 };
+static_assert(std::size(kEdits) == std::tuple_size_v<InstrumentAddresses::Fields>);
 
 using Kind = InstrumentBackend::Kind;
 
@@ -84,11 +76,12 @@ TformOptions::TformOptions(QWidget *parent, SharedState &state, const QString &t
     auto *agilent = new QGroupBox(QStringLiteral("Agilent Messkanäle"), this);
     agilent->setObjectName(QStringLiteral("GroupBox2"));
     auto *agilentForm = new QFormLayout(agilent);
-    for (const SettingField &field : kFields) {
+    for (std::size_t i = 0; i < std::size(kEdits); ++i) {
         auto *edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(field.edit));
-        (QLatin1String(field.section) == QLatin1String("IEEE") ? gpibForm : agilentForm)
-            ->addRow(QString::fromUtf8(field.caption), edit);
+        edit->setObjectName(QString::fromLatin1(kEdits[i].edit));
+        const bool gpibAddress =
+            QLatin1String(InstrumentAddresses::fields()[i].section) == QLatin1String("IEEE");
+        (gpibAddress ? gpibForm : agilentForm)->addRow(QString::fromUtf8(kEdits[i].caption), edit);
     }
     // Created here, so the tab order follows the layout.
     QGroupBox *bus = buildBusGroup();
@@ -152,8 +145,8 @@ QComboBox *TformOptions::busCombo() const {
 }
 
 void TformOptions::FormCreate() {
-    for (const SettingField &field : kFields)
-        edit(field.edit)->setText(state_.gpib.*field.member);
+    for (std::size_t i = 0; i < std::size(kEdits); ++i)
+        edit(kEdits[i].edit)->setText(state_.gpib.*InstrumentAddresses::fields()[i].member);
     showStoredBus();
 }
 
@@ -213,17 +206,15 @@ void TformOptions::ButtonBenchCheckClick() {
 }
 
 void TformOptions::ButtonSaveClick() {
-    for (const SettingField &field : kFields)
-        state_.gpib.*field.member = edit(field.edit)->text();
+    for (std::size_t i = 0; i < std::size(kEdits); ++i)
+        state_.gpib.*InstrumentAddresses::fields()[i].member = edit(kEdits[i].edit)->text();
     // One file session for all nine keys, replaced at once: a failed save leaves the earlier
     // settings file whole.
     const QString path = ToolSettings(toolSettingsDir_).path();
     QDir().mkpath(QFileInfo(path).absolutePath());
     IniFile file(path);
     file.load();
-    for (const SettingField &field : kFields)
-        file.writeString(QString::fromLatin1(field.section), QString::fromLatin1(field.key),
-                         state_.gpib.*field.member);
+    InstrumentAddresses::write(file, state_.gpib);
     saveBus(file);
     file.save();
 }
@@ -231,14 +222,6 @@ void TformOptions::ButtonSaveClick() {
 void TformOptions::ButtonAbortClick() {
     FormCreate();
     reject();
-}
-
-void TformOptions::readStored(const QString &toolSettingsDir, GpibSettings &settings) {
-    IniFile file(ToolSettings(toolSettingsDir).path());
-    file.load();
-    for (const SettingField &field : kFields)
-        settings.*field.member =
-            file.readString(QString::fromLatin1(field.section), QString::fromLatin1(field.key));
 }
 
 bool TformOptions::zelSimulation() const {
