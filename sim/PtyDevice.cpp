@@ -298,7 +298,11 @@ bool PtyDevice::waitUntil(TimePoint due) const {
         if (::poll(&wake, 1, static_cast<int>(left - 1)) > 0)
             return false;
     }
-    std::this_thread::sleep_until(due);
+    // The last stretch is spun: a sleeping thread wakes up to a tenth of a millisecond late on
+    // a busy or virtual machine, which would add up over the fifty exchanges of a transfer.
+    std::this_thread::sleep_until(due - kSpinBeforeDue);
+    while (steady_clock::now() < due)
+        std::this_thread::yield();
     return !stopping_;
 }
 

@@ -23,7 +23,7 @@ namespace sim {
 class PtyDevice {
 public:
     // Serial timing of 9600 baud 8N1: ten bit times per character.
-    static constexpr std::chrono::microseconds CharTime{1042};
+    static constexpr std::chrono::nanoseconds CharTime{1041667};
 
     explicit PtyDevice(int measRange = 0, std::uint32_t seed = 1);
     ~PtyDevice();
@@ -75,6 +75,8 @@ private:
     void serveLine(const QByteArray &line, TimePoint lineStart);
     Outcome decide(const QByteArray &line);
     bool waitUntil(TimePoint due) const;
+    // How long before a reply is due the worker stops sleeping and spins.
+    static constexpr std::chrono::microseconds kSpinBeforeDue{300};
     void writeAll(const QByteArray &bytes);
     void hangUp();
     void logExchange(const QByteArray &line, const Outcome &outcome);
