@@ -16,13 +16,6 @@
 
 namespace {
 
-constexpr int kMsgLoading = 35;
-constexpr int kMsgLoaded = 38;
-constexpr int kMsgSending = 40;
-constexpr int kMsgSent = 48;
-constexpr int kMsgNotAllSent = 58;
-constexpr int kMsgSaved = 59;
-
 // Besides the transfer lock, a teach transfer keeps the menus (files, settings dialogs) and
 // every teach button from starting anything else.
 void lockForTeachTransfer(TformMain &w) {
@@ -59,7 +52,7 @@ void TformMain::ButtonLoadTeachClick() {
     if (refuseWhileMeasuring())
         return;
     lockForTeachTransfer(*this);
-    setStatus(msg(kMsgLoading) + portSuffix());
+    setStatus(msg(CatalogueEntry::LoadingData) + portSuffix());
     transferOf(*this).load(
         [this](int range) {
             for (const char *name : {"MeasRange1", "MeasRange2"}) {
@@ -73,7 +66,7 @@ void TformMain::ButtonLoadTeachClick() {
             teachValues_->setText(row, QString::number(value));
         });
     closePort();
-    setStatus(msg(kMsgLoaded));
+    setStatus(msg(CatalogueEntry::DataLoaded));
     releaseAfterTeachTransfer(*this);
 }
 
@@ -81,15 +74,15 @@ void TformMain::ButtonSendTeachClick() {
     if (refuseWhileMeasuring())
         return;
     lockForTeachTransfer(*this);
-    setStatus(msg(kMsgSending) + portSuffix());
+    setStatus(msg(CatalogueEntry::SendingData) + portSuffix());
     const bool accepted = transferOf(*this).send(
         [this](const TeachValueRow &row) { return teachValues_->text(row); });
     closePort();
-    setStatus(msg(accepted ? kMsgSent : kMsgNotAllSent));
+    setStatus(msg(accepted ? CatalogueEntry::DataSent : CatalogueEntry::NotAllSent));
     releaseAfterTeachTransfer(*this);
     // The device kept values it refused, or did not store them: the user must hear of it.
     if (!accepted)
-        throw EGlobalError(msg(kMsgNotAllSent));
+        throw EGlobalError(msg(CatalogueEntry::NotAllSent));
 }
 
 void TformMain::MeasRange1Change() {
@@ -113,7 +106,7 @@ void TformMain::LoadTeachwerteClick() {
     }
     for (const TeachValueFile::Entry &entry : file.entries)
         teachValues_->setText(*entry.row, entry.caption);
-    setStatus(msg(kMsgLoaded));
+    setStatus(msg(CatalogueEntry::DataLoaded));
 }
 
 void TformMain::SaveTeachwerteClick() {
@@ -123,7 +116,7 @@ void TformMain::SaveTeachwerteClick() {
         return;
     TeachValueFile::write(path,
                           [this](const TeachValueRow &row) { return teachValues_->text(row); });
-    setStatus(msg(kMsgSaved));
+    setStatus(msg(CatalogueEntry::DataSaved));
 }
 
 void TformMain::ButtonOptionsClick() {

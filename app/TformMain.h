@@ -69,7 +69,7 @@ public:
     SharedState state;
 
     // --- services used by every subsystem ---
-    QString msg(int entry) const;
+    QString msg(CatalogueEntry entry) const;
     QString SendToCom(const QString &command);
     QString SendSpToCom(const QString &command);
     // SendToCom whose resends on "Err" are bounded, for actions that offer no abort control.
@@ -243,7 +243,7 @@ private:
     void showProgressStart(int maximum) override;
     void showProgressStep() override;
     void showProgressReset() override;
-    QString message(int entry) const override { return msg(entry); }
+    QString message(CatalogueEntry entry) const override { return msg(entry); }
     int language() const override { return state.language; }
     QChar decimalSeparator() const override { return state.decimalSeparator; }
     bool measurementRunning() const override { return state.measurementRunning; }
