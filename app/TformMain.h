@@ -100,7 +100,7 @@ public:
     QString toolSettingsPath() const;
     // The measurement mode runs from its start until it is stopped or fails.
     bool measurementModeRuns() const;
-    // Shows entry 39 and returns true when the measurement mode runs.
+    // Shows MeasurementRuns and returns true when the measurement mode runs.
     bool refuseWhileMeasuring();
     // The title the desktop shows for the tool (taskbar and window title).
     void setApplicationTitle(const QString &title);

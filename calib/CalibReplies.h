@@ -14,7 +14,7 @@ struct Outcome {
     bool success = false;
 };
 
-// The pressure the operator is asked to apply: entries 112 to 115.
+// The pressure the operator is asked to apply: one of the four Apply... entries.
 CatalogueEntry pressureRequestEntry(bool negative, bool range100);
 
 // The value of a "?MeasRange" reply (0 = +-250 Pa, 1 = +-100 Pa, anything else is kept as it
