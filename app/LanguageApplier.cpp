@@ -17,15 +17,6 @@
 
 namespace {
 
-enum : int {
-    kMsgHumidityUnit = 10,
-    kMsgStartMeasure = 34,
-    kMsgStopMeasure = 43,
-    kMsgPressureLetter = 64,
-    kMsgHumidityLetter = 65,
-    kMsgSeconds = 98,
-};
-
 void setCaption(QObject *control, const QString &text) {
     if (auto *label = qobject_cast<QLabel *>(control))
         label->setText(text);
@@ -95,56 +86,61 @@ void LanguageApplier::applyItems(TformMain &window) {
 }
 
 void LanguageApplier::applyCaptions(TformMain &window) {
-    window.setApplicationTitle(window.msg(74));
-    setCaption(window.MEinstellungen, window.msg(49));
-    setCaption(window.LoadConf, window.msg(50));
-    setCaption(window.SaveConf, window.msg(51));
-    setCaption(window.Inbetriebnahmeprotokoll, window.msg(MessageCatalogue::kReportMenu));
-    setCaption(window.MSprache, window.msg(16));
-    setCaption(window.SpracheD, window.msg(17));
-    setCaption(window.SpracheEng, window.msg(18));
-    setCaption(window.SpracheF, window.msg(19));
-    window.PageControl->setTabText(1, window.msg(0));
-    window.PageControl->setTabText(2, window.msg(1));
-    window.PageControl->setTabText(3, window.msg(2));
-    window.PageControl->setTabText(4, window.msg(52));
+    window.setApplicationTitle(window.msg(CatalogueEntry::StartUpTool));
+    setCaption(window.MEinstellungen, window.msg(CatalogueEntry::Settings));
+    setCaption(window.LoadConf, window.msg(CatalogueEntry::Open));
+    setCaption(window.SaveConf, window.msg(CatalogueEntry::SaveAs));
+    setCaption(window.Inbetriebnahmeprotokoll, window.msg(CatalogueEntry::ReportMenu));
+    setCaption(window.MSprache, window.msg(CatalogueEntry::Language));
+    setCaption(window.SpracheD, window.msg(CatalogueEntry::German));
+    setCaption(window.SpracheEng, window.msg(CatalogueEntry::English));
+    setCaption(window.SpracheF, window.msg(CatalogueEntry::French));
+    window.PageControl->setTabText(1, window.msg(CatalogueEntry::ScalingValues));
+    window.PageControl->setTabText(2, window.msg(CatalogueEntry::WarningValues));
+    window.PageControl->setTabText(3, window.msg(CatalogueEntry::OtherSettings));
+    window.PageControl->setTabText(4, window.msg(CatalogueEntry::MeasuringValues));
     for (const QString &control : SettingTexts::captionedControls())
         setCaption(window.ctl<QObject>(control),
                    SettingTexts::controlCaption(control, window.state.language));
-    const QString pressure = window.msg(kMsgPressureLetter);
+    const QString pressure = window.msg(CatalogueEntry::PressureLetter);
     setCaption(window.ctl<QObject>(QStringLiteral("max_P")), QStringLiteral("max_") + pressure);
     setCaption(window.ctl<QObject>(QStringLiteral("min_P")), QStringLiteral("min_") + pressure);
 }
 
 void LanguageApplier::applyStateCaptions(TformMain &window) {
     auto *connection = window.ctl<QPushButton>(QStringLiteral("ButtonConnection"));
-    connection->setText(
-        window.msg(window.measurementModeRuns() ? kMsgStopMeasure : kMsgStartMeasure));
+    connection->setText(window.msg(window.measurementModeRuns() ? CatalogueEntry::StopMeasure
+                                                                : CatalogueEntry::StartMeasure));
 
     const int mode = window.ctl<QComboBox>(QStringLiteral("ExtPress"))->currentIndex();
-    const QString pressure = window.msg(kMsgPressureLetter);
+    const QString pressure = window.msg(CatalogueEntry::PressureLetter);
     if (in1MeasuresPressure(mode)) {
         setCaption(window.ctl<QObject>(QStringLiteral("max_T")), QStringLiteral("max_") + pressure);
         setCaption(window.ctl<QObject>(QStringLiteral("min_T")), QStringLiteral("min_") + pressure);
-        setCaption(window.ctl<QObject>(QStringLiteral("LabelTemperatur")), window.msg(102) + ":");
+        setCaption(window.ctl<QObject>(QStringLiteral("LabelTemperatur")),
+                   window.msg(CatalogueEntry::PressureAtIn1) + ":");
     } else {
         setCaption(window.ctl<QObject>(QStringLiteral("max_T")), QStringLiteral("max_T"));
         setCaption(window.ctl<QObject>(QStringLiteral("min_T")), QStringLiteral("min_T"));
-        setCaption(window.ctl<QObject>(QStringLiteral("LabelTemperatur")), window.msg(100) + ":");
+        setCaption(window.ctl<QObject>(QStringLiteral("LabelTemperatur")),
+                   window.msg(CatalogueEntry::Temperature) + ":");
     }
-    const QString letter = in2MeasuresPressure(mode) ? pressure : window.msg(kMsgHumidityLetter);
+    const QString letter =
+        in2MeasuresPressure(mode) ? pressure : window.msg(CatalogueEntry::HumidityLetter);
     setCaption(window.ctl<QObject>(QStringLiteral("max_F")), QStringLiteral("max_") + letter);
     setCaption(window.ctl<QObject>(QStringLiteral("min_F")), QStringLiteral("min_") + letter);
     setCaption(window.ctl<QObject>(QStringLiteral("LabelFeuchte")),
-               window.msg(in2MeasuresPressure(mode) ? 103 : 101) + ":");
+               window.msg(in2MeasuresPressure(mode) ? CatalogueEntry::PressureAtIn2
+                                                    : CatalogueEntry::Humidity) +
+                   ":");
 
     auto *yAxisF = window.ctl<QLabel>(QStringLiteral("LabelyAchse_F"));
-    if (MessageCatalogue::matchesAnyLanguage(kMsgHumidityUnit, yAxisF->text()))
-        yAxisF->setText(window.msg(kMsgHumidityUnit));
+    if (MessageCatalogue::matchesAnyLanguage(CatalogueEntry::HumidityUnit, yAxisF->text()))
+        yAxisF->setText(window.msg(CatalogueEntry::HumidityUnit));
 
     const int interval = window.ctl<QSpinBox>(QStringLiteral("Messintervall"))->value();
     const QString xAxis =
-        QString::number(interval * 30) + QLatin1Char(' ') + window.msg(kMsgSeconds);
+        QString::number(interval * 30) + QLatin1Char(' ') + window.msg(CatalogueEntry::SecondsUnit);
     for (const char *name : {"LabelxAchse_P", "LabelxAchse_T", "LabelxAchse_F"})
         window.ctl<QLabel>(QString::fromLatin1(name))->setText(xAxis);
 }

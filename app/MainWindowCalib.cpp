@@ -6,16 +6,6 @@
 #include "calib/ui/TFormKalibrieren.h"
 #include "calib/ui/TFormKalibrierungLoeschen.h"
 
-namespace {
-constexpr int kReadingRange = 109;
-constexpr int kRange250 = 110;
-constexpr int kRange100 = 111;
-constexpr int kRecalibrationFinished = 118;
-constexpr int kRecalibrationFailed = 123;
-constexpr int kRecallFinished = 126;
-constexpr int kRecallRunning = 129;
-} // namespace
-
 void TformMain::ButtonCalibPlusClick() {
     state.calibNegative = false;
     Nachteachen();
@@ -32,7 +22,7 @@ void TformMain::ButtonCalibCancelClick() {
 
 void TformMain::Nachteachen() {
     CalibLock lock(*runner_);
-    lock.begin(msg(kReadingRange) + portSuffix());
+    lock.begin(msg(CatalogueEntry::ReadingMeasurementRange) + portSuffix());
     // Without a measurement no button could abort endless "Err" replies: the resends are bounded.
     const auto send = [this](const QString &command) {
         return state.measurementRunning ? SendToCom(command) : SendToComUnabortable(command);
@@ -42,23 +32,25 @@ void TformMain::Nachteachen() {
         CalibReplies::measRange(send(QStringLiteral("?MeasRange")), state.decimalSeparator);
     if (range == 0 || range == 1) {
         state.calibRange100 = range == 1;
-        setStatus(msg(range == 1 ? kRange100 : kRange250) + portSuffix());
+        setStatus(msg(range == 1 ? CatalogueEntry::Range100PaIdentified
+                                 : CatalogueEntry::Range250PaIdentified) +
+                  portSuffix());
     }
     const QString start =
         state.calibNegative ? QStringLiteral(">TCalibMinus") : QStringLiteral(">TCalibPlus");
     if (send(start) == QLatin1String("OK")) {
         prompts().execModal(*formKalibrieren());
-        setStatus(msg(kRecalibrationFinished));
+        setStatus(msg(CatalogueEntry::RecalibrationFinished));
     } else {
-        setStatus(msg(kRecalibrationFailed));
+        setStatus(msg(CatalogueEntry::RecalibrationFailed));
     }
     lock.end();
 }
 
 void TformMain::KalibrierungLoeschen() {
     CalibLock lock(*runner_);
-    lock.begin(msg(kRecallRunning));
+    lock.begin(msg(CatalogueEntry::RecalibrationResetRunning));
     prompts().execModal(*formKalibrierungLoeschen());
-    setStatus(msg(kRecallFinished));
+    setStatus(msg(CatalogueEntry::RecalibrationResetFinished));
     lock.end();
 }

@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kMsgLoaded = 38;
-constexpr int kMsgSaved = 59;
-
 // The file dialogs start beside the executable, unless the tool is installed read-only.
 QString configDialogDir(const TformMain &w) {
     const QFileInfo dir(w.executableDir());
@@ -28,7 +25,7 @@ void TformMain::SaveConfClick() {
     if (path.isEmpty())
         return;
     ConfigFile::save(path, ConfigFile::fromModel(*settings_));
-    setStatus(msg(kMsgSaved));
+    setStatus(msg(CatalogueEntry::DataSaved));
 }
 
 // A file that cannot serve as a configuration is reported and changes nothing; it is no
@@ -47,7 +44,7 @@ void TformMain::LoadConfClick() {
                         [this](const ParamDef &row) { settingArrived(row); });
     state.settingsOrigin = SettingsOrigin::File;
     state.settingsFile = path;
-    setStatus(msg(kMsgLoaded));
+    setStatus(msg(CatalogueEntry::DataLoaded));
 }
 
 void TformMain::PressureFieldDblClick(QLineEdit *field) {

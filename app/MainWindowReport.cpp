@@ -18,11 +18,6 @@
 
 namespace {
 
-enum : int {
-    kMsgConnected = 44,
-    kMsgDisconnected = 46,
-};
-
 // The file dialog starts beside the executable, unless the tool is installed read-only.
 QString reportDialogDir(const TformMain &w) {
     const QFileInfo dir(w.executableDir());
@@ -38,13 +33,13 @@ void runLiveCheck(TformMain &w, CommissioningReport &report, int seconds) {
     w.Progress->setMaximum(LiveCheck::readingsFor(seconds));
     w.Progress->setValue(0);
     w.openPort();
-    w.setStatus(w.msg(kMsgConnected) + w.portSuffix());
+    w.setStatus(w.msg(CatalogueEntry::Connected) + w.portSuffix());
     report.variant = LiveCheck::probeVariant(runner);
     report.check =
         LiveCheck::run(runner, seconds, [&w] { w.Progress->setValue(w.Progress->value() + 1); });
     w.closePort();
     w.Progress->setValue(0);
-    w.setStatus(w.msg(kMsgDisconnected));
+    w.setStatus(w.msg(CatalogueEntry::Disconnected));
     w.endAction();
 }
 
@@ -76,13 +71,13 @@ void TformMain::InbetriebnahmeprotokollClick() {
     } catch (const EFileError &error) {
         prompts().showError(this, error.message());
     }
-    const QString proposed = msg(MessageCatalogue::kReportTitle) + ReportWriter::Extension;
+    const QString proposed = msg(CatalogueEntry::ReportTitle) + ReportWriter::Extension;
     const QString path =
         prompts().saveFileName(this, reportDialogDir(*this), proposed, ReportWriter::Filter, false);
     if (path.isEmpty())
         return;
     if (QFileInfo::exists(path) &&
-        !prompts().confirm(this, msg(MessageCatalogue::kReportReplace).arg(path)))
+        !prompts().confirm(this, msg(CatalogueEntry::ReportReplace).arg(path)))
         return;
 
     // A signed record of the device shows what the device holds. Pages that show no loaded
@@ -109,5 +104,5 @@ void TformMain::InbetriebnahmeprotokollClick() {
     if (dialog.includeCheck())
         runLiveCheck(*this, report, dialog.checkSeconds());
     ReportWriter::save(path, ReportWriter::render(report).pdf);
-    setStatus(msg(MessageCatalogue::kReportSaved) + QStringLiteral(": ") + path);
+    setStatus(msg(CatalogueEntry::ReportSaved) + QStringLiteral(": ") + path);
 }

@@ -17,13 +17,6 @@
 
 namespace {
 
-constexpr int kMsgLoading = 35;
-constexpr int kMsgLoaded = 38;
-constexpr int kMsgSending = 40;
-constexpr int kMsgSent = 48;
-constexpr int kMsgNotAllSent = 58;
-constexpr int kMsgSaved = 59;
-
 // Besides the transfer lock, a teach transfer keeps the menus (files, settings dialogs) and
 // every teach button from starting anything else.
 void lockForTeachTransfer(TformMain &w) {
@@ -60,7 +53,7 @@ void TformMain::ButtonLoadTeachClick() {
     if (refuseWhileMeasuring())
         return;
     lockForTeachTransfer(*this);
-    setStatus(msg(kMsgLoading) + portSuffix());
+    setStatus(msg(CatalogueEntry::LoadingData) + portSuffix());
     transferOf(*this).load(
         [this](int range) {
             for (const char *name : {"MeasRange1", "MeasRange2"}) {
@@ -74,7 +67,7 @@ void TformMain::ButtonLoadTeachClick() {
             teachValues_->setText(row, QString::number(value));
         });
     closePort();
-    setStatus(msg(kMsgLoaded));
+    setStatus(msg(CatalogueEntry::DataLoaded));
     releaseAfterTeachTransfer(*this);
 }
 
@@ -82,15 +75,15 @@ void TformMain::ButtonSendTeachClick() {
     if (refuseWhileMeasuring())
         return;
     lockForTeachTransfer(*this);
-    setStatus(msg(kMsgSending) + portSuffix());
+    setStatus(msg(CatalogueEntry::SendingData) + portSuffix());
     const bool accepted = transferOf(*this).send(
         [this](const TeachValueRow &row) { return teachValues_->text(row); });
     closePort();
-    setStatus(msg(accepted ? kMsgSent : kMsgNotAllSent));
+    setStatus(msg(accepted ? CatalogueEntry::DataSent : CatalogueEntry::NotAllSent));
     releaseAfterTeachTransfer(*this);
     // The device kept values it refused, or did not store them: the user must hear of it.
     if (!accepted)
-        throw EGlobalError(msg(kMsgNotAllSent));
+        throw EGlobalError(msg(CatalogueEntry::NotAllSent));
 }
 
 void TformMain::MeasRange1Change() {
@@ -114,7 +107,7 @@ void TformMain::LoadTeachwerteClick() {
     }
     for (const TeachValueFile::Entry &entry : file.entries)
         teachValues_->setText(*entry.row, entry.caption);
-    setStatus(msg(kMsgLoaded));
+    setStatus(msg(CatalogueEntry::DataLoaded));
 }
 
 void TformMain::SaveTeachwerteClick() {
@@ -124,7 +117,7 @@ void TformMain::SaveTeachwerteClick() {
         return;
     TeachValueFile::write(path,
                           [this](const TeachValueRow &row) { return teachValues_->text(row); });
-    setStatus(msg(kMsgSaved));
+    setStatus(msg(CatalogueEntry::DataSaved));
 }
 
 void TformMain::ButtonOptionsClick() {

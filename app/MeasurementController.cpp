@@ -17,15 +17,6 @@
 
 namespace {
 
-enum : int {
-    kMsgStartMeasure = 34,
-    kMsgStopMeasure = 43,
-    kMsgConnected = 44,
-    kMsgDisconnecting = 45,
-    kMsgDisconnected = 46,
-    kMsgSeconds = 98,
-};
-
 const char *const kValueLabels[3] = {"IntDruck", "Temperatur", "Feuchte"};
 const QString kIdleTitle = QStringLiteral("ZEL 40 / ZEL 80");
 const QString kPressureTitle = QStringLiteral("ZEL -   ");
@@ -58,8 +49,8 @@ void MeasurementController::start() {
     window_.setMeasuringLock(true);
     window_.Progress->setMaximum(interval());
     window_.openPort();
-    connection_->setText(window_.msg(kMsgStopMeasure));
-    window_.setStatus(window_.msg(kMsgConnected) + window_.portSuffix());
+    connection_->setText(window_.msg(CatalogueEntry::StopMeasure));
+    window_.setStatus(window_.msg(CatalogueEntry::Connected) + window_.portSuffix());
     tickCounter_ = 1;
     poller_.start([this](const ParamDef &row) { window_.settingArrived(row); });
 
@@ -73,14 +64,14 @@ void MeasurementController::stop() {
     window_.state.measurementRunning = false;
     window_.TimerMessung->stop();
     window_.runner().requestAbort();
-    window_.setStatus(window_.msg(kMsgDisconnecting));
+    window_.setStatus(window_.msg(CatalogueEntry::Disconnecting));
     // The stop can only come while the window waits on the device or is idle. A poll, or a
     // zeroing, waiting for its reply still needs the port: it ends with the user abort, and
     // the failure handling closes the port.
     if (!window_.runner().waiting())
         window_.closePort();
-    connection_->setText(window_.msg(kMsgStartMeasure));
-    window_.setStatus(window_.msg(kMsgDisconnected));
+    connection_->setText(window_.msg(CatalogueEntry::StartMeasure));
+    window_.setStatus(window_.msg(CatalogueEntry::Disconnected));
     window_.setApplicationTitle(kIdleTitle);
     window_.Progress->setValue(0);
     window_.setMeasuringLock(false);
@@ -89,7 +80,7 @@ void MeasurementController::stop() {
 void MeasurementController::stopAfterFailure() {
     window_.TimerMessung->stop();
     window_.state.measurementRunning = false;
-    connection_->setText(window_.msg(kMsgStartMeasure));
+    connection_->setText(window_.msg(CatalogueEntry::StartMeasure));
 }
 
 void MeasurementController::tick() {
@@ -147,7 +138,7 @@ void MeasurementController::drawEmptyCharts() {
 void MeasurementController::intervalChanged() {
     const int value = interval();
     const QString caption =
-        QString::number(30 * value) + QLatin1Char(' ') + window_.msg(kMsgSeconds);
+        QString::number(30 * value) + QLatin1Char(' ') + window_.msg(CatalogueEntry::SecondsUnit);
     for (const char *name : {"LabelxAchse_P", "LabelxAchse_T", "LabelxAchse_F"})
         window_.ctl<QLabel>(QString::fromLatin1(name))->setText(caption);
     window_.Progress->setMaximum(value);

@@ -51,9 +51,6 @@
 #include <stdexcept>
 
 namespace {
-constexpr int kMsgAbortByUser = 36;
-constexpr int kMsgMeasurementRuns = 39;
-constexpr int kMsgCaption = 74;
 constexpr int kWindowWidth = 630;
 
 QPushButton *makeButton(QWidget *parent, const char *name, const char *caption) {
@@ -381,10 +378,10 @@ void TformMain::FormCreate() {
     state.unitConversionResult.clear();
     state.decimalSeparator = NumberText::localDecimalSeparator(QLocale::system());
     GetGPIBConfigData();
-    setApplicationTitle(msg(kMsgCaption));
+    setApplicationTitle(msg(CatalogueEntry::StartUpTool));
 }
 
-QString TformMain::msg(int entry) const {
+QString TformMain::msg(CatalogueEntry entry) const {
     return MessageCatalogue::text(entry, state.language);
 }
 
@@ -462,7 +459,7 @@ bool TformMain::measurementModeRuns() const {
 bool TformMain::refuseWhileMeasuring() {
     if (!measurementModeRuns())
         return false;
-    prompts_->showMessage(this, msg(kMsgMeasurementRuns));
+    prompts_->showMessage(this, msg(CatalogueEntry::MeasurementRuns));
     return true;
 }
 
@@ -537,13 +534,13 @@ void TformMain::runGuarded(const std::function<void()> &handler, DeviceRunner::H
 
 void TformMain::GlobalExceptionHandler(QObject *, const std::exception &error) {
     if (runner_->abortRequested())
-        setStatus(msg(kMsgAbortByUser));
+        setStatus(msg(CatalogueEntry::AbortByUser));
     Progress->setValue(0);
     state.transferFailureMarker = 0;
     measurement_->stopAfterFailure();
     // Everything is usable again, except what a teach run still unwinding holds.
     runner_->recoverFromFailure(teach_->runActive() ? DeviceAction::TeachRun : DeviceAction::None);
-    setApplicationTitle(msg(kMsgCaption));
+    setApplicationTitle(msg(CatalogueEntry::StartUpTool));
     prompts_->showError(this, errorText(error));
 }
 

@@ -73,7 +73,7 @@ public:
     SharedState state;
 
     // --- services used by every subsystem ---
-    QString msg(int entry) const;
+    QString msg(CatalogueEntry entry) const;
     QString SendToCom(const QString &command);
     QString SendSpToCom(const QString &command);
     // SendToCom whose resends on "Err" are bounded, for actions that offer no abort control.
@@ -104,7 +104,7 @@ public:
     QString toolSettingsPath() const;
     // The measurement mode runs from its start until it is stopped or fails.
     bool measurementModeRuns() const;
-    // Shows entry 39 and returns true when the measurement mode runs.
+    // Shows MeasurementRuns and returns true when the measurement mode runs.
     bool refuseWhileMeasuring();
     // The title the desktop shows for the tool (taskbar and window title).
     void setApplicationTitle(const QString &title);
@@ -247,7 +247,7 @@ private:
     void showProgressStart(int maximum) override;
     void showProgressStep() override;
     void showProgressReset() override;
-    QString message(int entry) const override { return msg(entry); }
+    QString message(CatalogueEntry entry) const override { return msg(entry); }
     int language() const override { return state.language; }
     QChar decimalSeparator() const override { return state.decimalSeparator; }
     bool measurementRunning() const override { return state.measurementRunning; }

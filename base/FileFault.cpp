@@ -3,28 +3,31 @@
 #include "base/IniFile.h"
 #include "i18n/MessageCatalogue.h"
 
+#include <optional>
+
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
 
-int causeEntry(FileFault::Cause cause) {
+// The text of a cause the tool found itself; none for a reason the system gave.
+std::optional<CatalogueEntry> causeEntry(FileFault::Cause cause) {
     switch (cause) {
     case FileFault::Cause::Folder:
-        return MessageCatalogue::kReasonFolder;
+        return CatalogueEntry::ReasonFolder;
     case FileFault::Cause::NotRegular:
-        return MessageCatalogue::kReasonNotRegular;
+        return CatalogueEntry::ReasonNotRegular;
     case FileFault::Cause::NotText:
-        return MessageCatalogue::kReasonNotText;
+        return CatalogueEntry::ReasonNotText;
     case FileFault::Cause::BrokenUtf16:
-        return MessageCatalogue::kReasonBrokenUtf16;
+        return CatalogueEntry::ReasonBrokenUtf16;
     case FileFault::Cause::Unencodable:
-        return MessageCatalogue::kReasonUnencodable;
+        return CatalogueEntry::ReasonUnencodable;
     case FileFault::Cause::TooLarge:
-        return MessageCatalogue::kReasonTooLarge;
+        return CatalogueEntry::ReasonTooLarge;
     case FileFault::Cause::System:
         break;
     }
-    return -1;
+    return std::nullopt;
 }
 
 } // namespace
@@ -46,9 +49,10 @@ FileFault FileFault::found(Problem problem, const QString &path, Cause cause) {
 }
 
 QString FileFault::reason(int language) const {
-    if (cause == Cause::System)
+    const std::optional<CatalogueEntry> entry = causeEntry(cause);
+    if (!entry)
         return systemReason;
-    const QString text = MessageCatalogue::text(causeEntry(cause), language);
+    const QString text = MessageCatalogue::text(*entry, language);
     return cause == Cause::TooLarge ? text.arg(IniFile::MaxFileSize / kMiB) : text;
 }
 
@@ -77,23 +81,25 @@ QString FileFault::windowText() const {
 }
 
 QString FileFault::text(int language) const {
-    const auto entry = [language](int number) { return MessageCatalogue::text(number, language); };
+    const auto entry = [language](CatalogueEntry which) {
+        return MessageCatalogue::text(which, language);
+    };
     switch (problem) {
     case Problem::Missing:
-        return entry(MessageCatalogue::kFileMissing).arg(path);
+        return entry(CatalogueEntry::FileMissing).arg(path);
     case Problem::TooLarge:
-        return entry(MessageCatalogue::kFileTooLarge)
+        return entry(CatalogueEntry::FileTooLarge)
             .arg(path, QString::number(IniFile::MaxFileSize / kMiB));
     case Problem::CannotRead:
-        return entry(MessageCatalogue::kFileCannotRead).arg(path, reason(language));
+        return entry(CatalogueEntry::FileCannotRead).arg(path, reason(language));
     case Problem::NoConfiguration:
-        return entry(MessageCatalogue::kFileNoConfiguration).arg(path);
+        return entry(CatalogueEntry::FileNoConfiguration).arg(path);
     case Problem::NoTeachValues:
-        return entry(MessageCatalogue::kFileNoTeachValues).arg(path, detail);
+        return entry(CatalogueEntry::FileNoTeachValues).arg(path, detail);
     case Problem::CannotWrite:
-        return entry(MessageCatalogue::kFileCannotWrite).arg(path, reason(language));
+        return entry(CatalogueEntry::FileCannotWrite).arg(path, reason(language));
     case Problem::CannotCreate:
-        return entry(MessageCatalogue::kFileCannotCreate).arg(path, reason(language));
+        return entry(CatalogueEntry::FileCannotCreate).arg(path, reason(language));
     case Problem::None:
         break;
     }

@@ -35,7 +35,7 @@ Result runTool(const QString &pty, int exchanges) {
     hooks.abortRequested = [] { return false; };
     hooks.statusText = [&status] { return status; };
     hooks.setStatus = [&status](const QString &text) { status = text; };
-    hooks.message = [](int) { return QStringLiteral("failure"); };
+    hooks.message = [](CatalogueEntry) { return QStringLiteral("failure"); };
     CommandExchange exchange(port, hooks);
     port.open();
     Result result;

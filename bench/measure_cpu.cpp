@@ -47,7 +47,7 @@ double bareExchangesCpu(const QString &pty, int count) {
     hooks.abortRequested = [] { return false; };
     hooks.statusText = [] { return QString(); };
     hooks.setStatus = [](const QString &) {};
-    hooks.message = [](int) { return QStringLiteral("failure"); };
+    hooks.message = [](CatalogueEntry) { return QStringLiteral("failure"); };
     CommandExchange exchange(port, hooks);
     port.open();
     const char *const commands[] = {"?IP", "?IN1", "?IN2"};

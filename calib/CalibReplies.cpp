@@ -5,16 +5,6 @@
 namespace CalibReplies {
 
 namespace {
-constexpr int kRecalibrationFinished = 118;
-constexpr int kVariantWithoutRecalibration = 119;
-constexpr int kZeroingRuns = 120;
-constexpr int kOutsideBand = 121;
-constexpr int kSucceeded = 122;
-constexpr int kFailed = 123;
-constexpr int kAbortedSuccessfully = 132;
-constexpr int kNoRecalibrationRuns = 135;
-constexpr int kRecallSucceeded = 127;
-constexpr int kRecallFailed = 128;
 constexpr int kRawMax = 65535;
 
 const QString kCmdNotExist = QStringLiteral("Err_CmdNotExist");
@@ -25,10 +15,10 @@ QString without(QString reply, const QString &name) {
 }
 } // namespace
 
-int pressureRequestEntry(bool negative, bool range100) {
+CatalogueEntry pressureRequestEntry(bool negative, bool range100) {
     if (negative)
-        return range100 ? 115 : 114;
-    return range100 ? 113 : 112;
+        return range100 ? CatalogueEntry::ApplyMinus100Pa : CatalogueEntry::ApplyMinus250Pa;
+    return range100 ? CatalogueEntry::ApplyPlus100Pa : CatalogueEntry::ApplyPlus250Pa;
 }
 
 int measRange(const QString &reply, QChar decimalSeparator) {
@@ -40,36 +30,37 @@ int measRange(const QString &reply, QChar decimalSeparator) {
 Outcome calibOk(const QString &reply) {
     const QString rest = without(reply, QStringLiteral("TCalibOK"));
     if (rest == kCmdNotExist)
-        return {kVariantWithoutRecalibration};
+        return {CatalogueEntry::RecalibrationNotSupported};
     if (rest == QLatin1String("Err_ZPCC_active"))
-        return {kZeroingRuns};
+        return {CatalogueEntry::RecalibrationFailedZeroingRuns};
     if (rest == QLatin1String("Err_ValRange"))
-        return {kOutsideBand};
+        return {CatalogueEntry::RecalibrationFailedOutsideRange};
     if (rest.left(3) == QLatin1String("Err"))
-        return {kFailed};
+        return {CatalogueEntry::RecalibrationFailed};
     const int raw = NumberText::toInt(rest);
     if (raw < 0 || raw > kRawMax)
-        return {kFailed};
-    return {kSucceeded, true};
+        return {CatalogueEntry::RecalibrationFailed};
+    return {CatalogueEntry::RecalibrationSucceeded, true};
 }
 
-int calibFinished(const QString &reply, bool cancelled, bool success) {
+CatalogueEntry calibFinished(const QString &reply, bool cancelled, bool success) {
     const QString rest = without(reply, QStringLiteral("TCalibFinished"));
     if (rest == kCmdNotExist)
-        return kVariantWithoutRecalibration;
+        return CatalogueEntry::RecalibrationNotSupported;
     if (rest == QLatin1String("Err_NotActive"))
-        return kNoRecalibrationRuns;
+        return CatalogueEntry::NoRecalibrationRuns;
     if (rest != kOk)
-        return kFailed;
+        return CatalogueEntry::RecalibrationFailed;
     if (cancelled)
-        return kAbortedSuccessfully;
-    return success ? kSucceeded : kRecalibrationFinished;
+        return CatalogueEntry::RecalibrationAbortedSuccessfully;
+    return success ? CatalogueEntry::RecalibrationSucceeded : CatalogueEntry::RecalibrationFinished;
 }
 
-int recallCalib(const QString &reply) {
+CatalogueEntry recallCalib(const QString &reply) {
     if (reply == kCmdNotExist)
-        return kVariantWithoutRecalibration;
-    return reply == kOk ? kRecallSucceeded : kRecallFailed;
+        return CatalogueEntry::RecalibrationNotSupported;
+    return reply == kOk ? CatalogueEntry::RecalibrationResetSucceeded
+                        : CatalogueEntry::RecalibrationResetFailed;
 }
 
 QString withLineBreaks(QString text) {

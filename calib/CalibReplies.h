@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/CatalogueEntry.h"
+
 #include <QChar>
 #include <QString>
 
@@ -7,16 +9,13 @@
 // Plain logic, so the tables can be checked without a window.
 namespace CalibReplies {
 
-constexpr int kHoseRequest = 131; // line break + "remove the hoses, then OK"
-constexpr int kExitWithOk = 134;  // line break + "OK to exit"
-
 struct Outcome {
-    int entry = 0;
+    CatalogueEntry entry = CatalogueEntry::RecalibrationFailed;
     bool success = false;
 };
 
-// The pressure the operator is asked to apply: entries 112 to 115.
-int pressureRequestEntry(bool negative, bool range100);
+// The pressure the operator is asked to apply: one of the four Apply... entries.
+CatalogueEntry pressureRequestEntry(bool negative, bool range100);
 
 // The value of a "?MeasRange" reply (0 = +-250 Pa, 1 = +-100 Pa, anything else is kept as it
 // is). Throws EConvertError when the rest is not an integer.
@@ -27,10 +26,10 @@ int measRange(const QString &reply, QChar decimalSeparator);
 Outcome calibOk(const QString &reply);
 
 // Result of ">TCalibFinished"; the first matching rule wins.
-int calibFinished(const QString &reply, bool cancelled, bool success);
+CatalogueEntry calibFinished(const QString &reply, bool cancelled, bool success);
 
 // Result of "RecallCalib".
-int recallCalib(const QString &reply);
+CatalogueEntry recallCalib(const QString &reply);
 
 // Catalogue texts break their lines with CR; a label breaks them with LF.
 QString withLineBreaks(QString text);

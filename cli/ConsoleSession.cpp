@@ -129,7 +129,7 @@ void ConsoleSession::showProgressReset() {
     drawStatusLine();
 }
 
-QString ConsoleSession::message(int entry) const {
+QString ConsoleSession::message(CatalogueEntry entry) const {
     return MessageCatalogue::text(entry, language_);
 }
 

@@ -31,7 +31,7 @@ public:
     explicit ConsoleSession(Options options);
     ~ConsoleSession() override;
 
-    QString message(int entry) const override;
+    QString message(CatalogueEntry entry) const override;
     int language() const override { return language_; }
     QChar decimalSeparator() const override { return separator_; }
     // "(COM1 → /dev/ttyUSB0)": a script's user knows the device rather than the COM name.

@@ -31,16 +31,6 @@
 
 namespace {
 
-enum : int {
-    kMsgLoading = 35,
-    kMsgLoaded = 38,
-    kMsgSending = 40,
-    kMsgConnected = 44,
-    kMsgDisconnected = 46,
-    kMsgSent = 48,
-    kMsgNotAllSent = 58,
-};
-
 QString nameOf(const ParamDef &row) {
     return QString::fromLatin1(row.name);
 }
@@ -399,10 +389,10 @@ int CtlCommands::get(const CtlRequest &request) {
     SettingsModel model;
     SettingsTransfer transfer(session_, model);
     transfer.begin(int(queried.size()));
-    session_.setStatus(session_.message(kMsgLoading) + session_.portSuffix());
+    session_.setStatus(session_.message(CatalogueEntry::LoadingData) + session_.portSuffix());
     transfer.load(queried);
     session_.closePort();
-    session_.setStatus(session_.message(kMsgLoaded));
+    session_.setStatus(session_.message(CatalogueEntry::DataLoaded));
     session_.finishStatusLine();
     printSettings(model, wanted, request);
     return kDone;
@@ -441,7 +431,7 @@ int CtlCommands::set(const CtlRequest &request) {
     session_.clearAbort();
     session_.startProgress(int(commands.size()) + 1);
     session_.openPort();
-    session_.setStatus(session_.message(kMsgSending) + session_.portSuffix());
+    session_.setStatus(session_.message(CatalogueEntry::SendingData) + session_.portSuffix());
     QStringList refused;
     for (const auto &command : std::as_const(commands)) {
         if (ParamCodec::isRefusal(session_.sendStep(command.second)))
@@ -449,7 +439,8 @@ int CtlCommands::set(const CtlRequest &request) {
     }
     session_.sendStep(QStringLiteral("SaveSet"));
     session_.closePort();
-    session_.setStatus(session_.message(refused.isEmpty() ? kMsgSent : kMsgNotAllSent));
+    session_.setStatus(session_.message(refused.isEmpty() ? CatalogueEntry::DataSent
+                                                          : CatalogueEntry::NotAllSent));
     session_.finishStatusLine();
     if (request.json)
         printJson({{QStringLiteral("refused"), QJsonArray::fromStringList(refused)}});
@@ -458,7 +449,7 @@ int CtlCommands::set(const CtlRequest &request) {
             out_ << "refused: " << name << '\n';
     out_.flush();
     if (!refused.isEmpty())
-        throw EDeviceRefused(session_.message(kMsgNotAllSent));
+        throw EDeviceRefused(session_.message(CatalogueEntry::NotAllSent));
     return kDone;
 }
 
@@ -491,7 +482,7 @@ int CtlCommands::zeroOrReset(const CtlRequest &request) {
                              [] { return false; });
     session_.finishStatusLine();
     if (session_.abortRequested())
-        throw EGlobalError(session_.message(36));
+        throw EGlobalError(session_.message(CatalogueEntry::AbortByUser));
     const QString done =
         session_.statusHistory().isEmpty() ? QString() : session_.statusHistory().last();
     if (request.json)
@@ -518,7 +509,7 @@ int CtlCommands::watch(const CtlRequest &request) {
         session_.finishStatusLine();
     }
     session_.closePort();
-    session_.setStatus(session_.message(kMsgDisconnected));
+    session_.setStatus(session_.message(CatalogueEntry::Disconnected));
     session_.finishStatusLine();
     return kDone;
 }
@@ -528,7 +519,7 @@ void CtlCommands::watchLines(const CtlRequest &request) {
     MeasurementPoller poller(session_, model);
     session_.clearAbort();
     session_.openPort();
-    session_.setStatus(session_.message(kMsgConnected) + session_.portSuffix());
+    session_.setStatus(session_.message(CatalogueEntry::Connected) + session_.portSuffix());
     poller.start();
     const UnitSelection units = poller.units();
     const char *const channelNames[] = {"pressure", "IN-1", "IN-2"};
@@ -593,14 +584,14 @@ int CtlCommands::teachValues(const CtlRequest &request) {
             checkSettingsTarget(request);
         session_.startProgress(TeachValueTransfer::ProgressMaximum);
         session_.openPort();
-        session_.setStatus(session_.message(kMsgLoading) + session_.portSuffix());
+        session_.setStatus(session_.message(CatalogueEntry::LoadingData) + session_.portSuffix());
         int range = -1;
         QHash<const TeachValueRow *, int> values;
         transfer.load(
             [&range](int r) { range = r; },
             [&values](const TeachValueRow &row, int value) { values.insert(&row, value); });
         session_.closePort();
-        session_.setStatus(session_.message(kMsgLoaded));
+        session_.setStatus(session_.message(CatalogueEntry::DataLoaded));
         session_.finishStatusLine();
         const auto captionOf = [&values](const TeachValueRow &row) {
             return QString::number(values.value(&row));
@@ -638,16 +629,17 @@ int CtlCommands::teachValues(const CtlRequest &request) {
             captions.insert(entry.row, entry.caption);
         session_.startProgress(TeachValueTransfer::ProgressMaximum);
         session_.openPort();
-        session_.setStatus(session_.message(kMsgSending) + session_.portSuffix());
+        session_.setStatus(session_.message(CatalogueEntry::SendingData) + session_.portSuffix());
         const bool accepted =
             transfer.send([&captions](const TeachValueRow &row) { return captions.value(&row); });
         session_.closePort();
-        session_.setStatus(session_.message(accepted ? kMsgSent : kMsgNotAllSent));
+        session_.setStatus(
+            session_.message(accepted ? CatalogueEntry::DataSent : CatalogueEntry::NotAllSent));
         session_.finishStatusLine();
         if (request.json)
             printJson({{QStringLiteral("accepted"), accepted}});
         if (!accepted)
-            throw EDeviceRefused(session_.message(kMsgNotAllSent));
+            throw EDeviceRefused(session_.message(CatalogueEntry::NotAllSent));
         return kDone;
     }
     throw ECtlUsage(QStringLiteral("teach-values: give read or write"));

@@ -3,11 +3,11 @@
 #include "i18n/MessageCatalogue.h"
 
 EOutputFailed::EOutputFailed(const QString &reason)
-    : EFileError(MessageCatalogue::text(MessageCatalogue::kStandardOutputFailed, 0).arg(reason)),
+    : EFileError(MessageCatalogue::text(CatalogueEntry::StandardOutputFailed, 0).arg(reason)),
       reason_(reason) {}
 
 QString EOutputFailed::message(int language) const {
-    return MessageCatalogue::text(MessageCatalogue::kStandardOutputFailed, language).arg(reason_);
+    return MessageCatalogue::text(CatalogueEntry::StandardOutputFailed, language).arg(reason_);
 }
 
 CtlOutput::CtlOutput(int fd) {

@@ -14,14 +14,6 @@
 #include <QFileInfo>
 #include <QJsonObject>
 
-namespace {
-enum : int {
-    kMsgAbortByUser = 36,
-    kMsgConnected = 44,
-    kMsgDisconnected = 46,
-};
-} // namespace
-
 int CtlCommands::report(const CtlRequest &request) {
     needArguments(request, 0, 0);
     if (request.output.isEmpty())
@@ -60,12 +52,12 @@ int CtlCommands::report(const CtlRequest &request) {
                       QLatin1Char(')');
         session_.clearAbort();
         session_.openPort();
-        session_.setStatus(session_.message(kMsgConnected) + session_.portSuffix());
+        session_.setStatus(session_.message(CatalogueEntry::Connected) + session_.portSuffix());
         report.variant = LiveCheck::probeVariant(session_);
         if (request.checkSeconds > 0)
             report.check = LiveCheck::run(session_, request.checkSeconds);
         session_.closePort();
-        session_.setStatus(session_.message(kMsgDisconnected));
+        session_.setStatus(session_.message(CatalogueEntry::Disconnected));
     }
     session_.finishStatusLine();
     report.decimalSeparator = session_.decimalSeparator();
@@ -79,7 +71,7 @@ int CtlCommands::report(const CtlRequest &request) {
     };
     const ReportWriter::Result pdf = ReportWriter::render(report, stopRequested);
     if (pdf.stopped || stopRequested())
-        throw EGlobalError(session_.message(kMsgAbortByUser));
+        throw EGlobalError(session_.message(CatalogueEntry::AbortByUser));
     if (toStandardOutput) {
         out_.writeBytes(pdf.pdf);
         out_.flush();

@@ -75,8 +75,8 @@ QString messageIn(const std::exception &error, int language) {
         return output->message(language);
     if (const auto *number = dynamic_cast<const EConvertError *>(&error))
         return MessageCatalogue::text(number->wanted() == EConvertError::Wanted::Float
-                                          ? MessageCatalogue::kNotAFloat
-                                          : MessageCatalogue::kNotAnInteger,
+                                          ? CatalogueEntry::NotAFloat
+                                          : CatalogueEntry::NotAnInteger,
                                       language)
             .arg(number->text());
     return messageOf(error);

@@ -61,7 +61,7 @@ void exchange(const QByteArray &data) {
     hooks.abortRequested = [&] { return line.abortRequested(); };
     hooks.statusText = [&] { return status; };
     hooks.setStatus = [&](const QString &text) { status = text; };
-    hooks.message = [](int entry) { return QStringLiteral("entry %1").arg(entry); };
+    hooks.message = [](CatalogueEntry entry) { return QStringLiteral("entry %1").arg(int(entry)); };
     // Long enough that no owed reply runs out of time in a run: only the device decides.
     CommandExchange exchange(port, hooks, 60000);
 

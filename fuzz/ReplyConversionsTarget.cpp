@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "base/NumberText.h"
 #include "calib/CalibReplies.h"
+#include "i18n/MessageCatalogue.h"
 #include "measure/ValueDisplay.h"
 #include "params/ParamCodec.h"
 #include "params/ParamTable.h"
@@ -153,11 +154,13 @@ void checkInstrumentAndCalibReplies(const QString &reply, QChar separator) {
     }
     try {
         const CalibReplies::Outcome outcome = CalibReplies::calibOk(reply);
-        check(outcome.entry > 0, "calibOk names an entry");
+        check(MessageCatalogue::hasEntry(int(outcome.entry)), "calibOk names an entry");
     } catch (const EConvertError &) {
     }
-    check(CalibReplies::calibFinished(reply, false, true) > 0, "calibFinished names an entry");
-    check(CalibReplies::recallCalib(reply) > 0, "recallCalib names an entry");
+    check(MessageCatalogue::hasEntry(int(CalibReplies::calibFinished(reply, false, true))),
+          "calibFinished names an entry");
+    check(MessageCatalogue::hasEntry(int(CalibReplies::recallCalib(reply))),
+          "recallCalib names an entry");
 }
 
 } // namespace

@@ -396,10 +396,6 @@ const Entry kEntries[] = {
       "'%1' n'est pas une valeur entière valide"}},
 };
 
-// The names in the header follow the table.
-static_assert(MessageCatalogue::kReportSaved == 167, "the report's texts end at entry 167");
-static_assert(MessageCatalogue::kNotAnInteger == 183, "the tool's own texts end at entry 183");
-
 const Entry *find(int entry) {
     for (const Entry &e : kEntries) {
         if (e.number == entry)
@@ -410,19 +406,23 @@ const Entry *find(int entry) {
 
 } // namespace
 
-QString MessageCatalogue::text(int entry, int language) {
-    const Entry *e = find(entry);
+QString MessageCatalogue::text(CatalogueEntry entry, int language) {
+    return textOfNumber(int(entry), language);
+}
+
+QString MessageCatalogue::textOfNumber(int number, int language) {
+    const Entry *e = find(number);
     if (!e)
         return QString();
     const int lang = (language >= 0 && language <= 2) ? language : 0;
     return QString::fromUtf8(e->texts[static_cast<size_t>(lang)]);
 }
 
-bool MessageCatalogue::hasEntry(int entry) {
-    return find(entry) != nullptr;
+bool MessageCatalogue::hasEntry(int number) {
+    return find(number) != nullptr;
 }
 
-bool MessageCatalogue::matchesAnyLanguage(int entry, const QString &candidate) {
+bool MessageCatalogue::matchesAnyLanguage(CatalogueEntry entry, const QString &candidate) {
     for (int lang = 0; lang < 3; ++lang) {
         if (text(entry, lang) == candidate)
             return true;

@@ -3,97 +3,95 @@
 #include "i18n/MessageCatalogue.h"
 #include "params/ParamCodec.h"
 
+#include <iterator>
+
 namespace {
 
-enum : int {
-    kMsgHumidityUnit = 10,
-    kMsgOff = 21,
-    kMsgOn = 22,
-};
+using E = CatalogueEntry;
 
 struct Caption {
     const char *control;
-    int entry;
+    E entry;
     const char *suffix;
 };
 
 // Controls whose caption is a catalogue entry, optionally followed by a fixed suffix.
 const Caption kCaptions[] = {
-    {"GroupBoxScalP", 3, ""},
-    {"GroupBoxScalIN1T", 4, ""},
-    {"GroupBoxScalIN1P", 5, ""},
-    {"GroupBoxScalIN2H", 6, ""},
-    {"GroupBoxScalIN2P", 7, ""},
-    {"GroupBoxWarnP", 11, ""},
-    {"GroupBoxWarnIN1T", 12, ""},
-    {"GroupBoxWarnIN1P", 13, ""},
-    {"GroupBoxWarnIN2H", 14, ""},
-    {"GroupBoxWarnIN2P", 15, ""},
-    {"LabelScalPdown", 8, " [Pa]:"},
-    {"LabelScalIN1Pdown", 8, " [Pa]:"},
-    {"LabelScalIN2Pdown", 8, " [Pa]:"},
-    {"LabelWarnPdown", 8, " [Pa]:"},
-    {"LabelWarnIN1Pdown", 8, " [Pa]:"},
-    {"LabelWarnIN2Pdown", 8, " [Pa]:"},
-    {"LabelScalPup", 9, " [Pa]:"},
-    {"LabelScalIN1Pup", 9, " [Pa]:"},
-    {"LabelScalIN2Pup", 9, " [Pa]:"},
-    {"LabelWarnPup", 9, " [Pa]:"},
-    {"LabelWarnIN1Pup", 9, " [Pa]:"},
-    {"LabelWarnIN2Pup", 9, " [Pa]:"},
-    {"LabelWarnPHyst", 25, " [Pa]:"},
-    {"LabelWarnIN1PHyst", 25, " [Pa]:"},
-    {"LabelWarnIN2PHyst", 25, " [Pa]:"},
-    {"LabelScalIN1Tdown", 8, " [°C]:"},
-    {"LabelWarnIN1Tdown", 8, " [°C]:"},
-    {"LabelScalIN1Tup", 9, " [°C]:"},
-    {"LabelWarnIN1Tup", 9, " [°C]:"},
-    {"LabelWarnIN1THyst", 25, " [°C]:"},
-    {"GroupBoxFilter", 27, ""},
-    {"GroupBoxWarnton", 20, ""},
-    {"LabelSoundTime", 23, ":"},
-    {"GroupBoxExterneKonfiguration", 26, ""},
-    {"GroupBoxAnzeige", 24, ""},
-    {"LabelUnitP", 75, ":"},
-    {"LabelUnitIN1", 77, ":"},
-    {"LabelUnitIN2", 78, ":"},
-    {"GroupBoxSignale", 28, ""},
-    {"LabelSignalP", 79, ":"},
-    {"LabelSignalIN1", 77, ":"},
-    {"LabelSignalIN2", 78, ":"},
-    {"GroupBoxRelais", 80, ""},
-    {"LabelRelAssign", 81, ":"},
-    {"LabelRelTime1", 82, ":"},
-    {"LabelRelTime2", 83, ":"},
-    {"LabelRelAck", 84, ":"},
-    {"GroupBoxNachkomma", 85, ""},
-    {"LabelDecPlP", 75, ":"},
-    {"LabelDecPlIN1T", 86, ":"},
-    {"LabelDecPlIN1P", 87, ":"},
-    {"LabelDecPlIN2H", 88, ":"},
-    {"LabelDecPlIN2P", 89, ":"},
-    {"GroupBoxSonstiges", 90, ""},
-    {"LabelLang", 16, ":"},
-    {"LabelMeasRange2", 91, ":"},
-    {"LabelPassword", 29, ":"},
-    {"LabelDeviceAdr", 92, ":"},
-    {"ButtonLaden", 93, ""},
-    {"ButtonSenden", 96, ""},
-    {"ButtonWE100Pa", 94, ""},
-    {"ButtonWE250Pa", 95, ""},
-    {"ButtonAbortConfig", 97, ""},
-    {"ButtonBeenden", 99, ""},
-    {"ButtonNullieren", 55, ""},
-    {"ButtonReset", 30, ""},
-    {"ButtonClearLog", 56, ""},
-    {"ButtonSaveLog", 51, ""},
-    {"GroupBox_ZEL_kalibrieren", 106, ""},
-    {"ButtonCalibPlus", 107, ""},
-    {"ButtonCalibMinus", 108, ""},
-    {"ButtonCalibCancel", 124, ""},
-    {"LabelMessintervall", 54, ":"},
-    {"LabelIstwerte", 53, ":"},
-    {"LabelIntDruck", 75, ":"},
+    {"GroupBoxScalP", E::ScalingInternalPressure, ""},
+    {"GroupBoxScalIN1T", E::ScalingIn1AsTemperature, ""},
+    {"GroupBoxScalIN1P", E::ScalingIn1AsPressure, ""},
+    {"GroupBoxScalIN2H", E::ScalingIn2AsHumidity, ""},
+    {"GroupBoxScalIN2P", E::ScalingIn2AsPressure, ""},
+    {"GroupBoxWarnP", E::WarningInternalPressure, ""},
+    {"GroupBoxWarnIN1T", E::WarningIn1AsTemperature, ""},
+    {"GroupBoxWarnIN1P", E::WarningIn1AsPressure, ""},
+    {"GroupBoxWarnIN2H", E::WarningIn2AsHumidity, ""},
+    {"GroupBoxWarnIN2P", E::WarningIn2AsPressure, ""},
+    {"LabelScalPdown", E::ValueBottom, " [Pa]:"},
+    {"LabelScalIN1Pdown", E::ValueBottom, " [Pa]:"},
+    {"LabelScalIN2Pdown", E::ValueBottom, " [Pa]:"},
+    {"LabelWarnPdown", E::ValueBottom, " [Pa]:"},
+    {"LabelWarnIN1Pdown", E::ValueBottom, " [Pa]:"},
+    {"LabelWarnIN2Pdown", E::ValueBottom, " [Pa]:"},
+    {"LabelScalPup", E::ValueTop, " [Pa]:"},
+    {"LabelScalIN1Pup", E::ValueTop, " [Pa]:"},
+    {"LabelScalIN2Pup", E::ValueTop, " [Pa]:"},
+    {"LabelWarnPup", E::ValueTop, " [Pa]:"},
+    {"LabelWarnIN1Pup", E::ValueTop, " [Pa]:"},
+    {"LabelWarnIN2Pup", E::ValueTop, " [Pa]:"},
+    {"LabelWarnPHyst", E::Hysteresis, " [Pa]:"},
+    {"LabelWarnIN1PHyst", E::Hysteresis, " [Pa]:"},
+    {"LabelWarnIN2PHyst", E::Hysteresis, " [Pa]:"},
+    {"LabelScalIN1Tdown", E::ValueBottom, " [°C]:"},
+    {"LabelWarnIN1Tdown", E::ValueBottom, " [°C]:"},
+    {"LabelScalIN1Tup", E::ValueTop, " [°C]:"},
+    {"LabelWarnIN1Tup", E::ValueTop, " [°C]:"},
+    {"LabelWarnIN1THyst", E::Hysteresis, " [°C]:"},
+    {"GroupBoxFilter", E::Filter, ""},
+    {"GroupBoxWarnton", E::Sound, ""},
+    {"LabelSoundTime", E::DurationMs, ":"},
+    {"GroupBoxExterneKonfiguration", E::ExternalPressureConfiguration, ""},
+    {"GroupBoxAnzeige", E::Display, ""},
+    {"LabelUnitP", E::InternalPressure, ":"},
+    {"LabelUnitIN1", E::In1TemperatureOrPressure, ":"},
+    {"LabelUnitIN2", E::In2HumidityOrPressure, ":"},
+    {"GroupBoxSignale", E::Signals, ""},
+    {"LabelSignalP", E::OutPInternalPressure, ":"},
+    {"LabelSignalIN1", E::In1TemperatureOrPressure, ":"},
+    {"LabelSignalIN2", E::In2HumidityOrPressure, ":"},
+    {"GroupBoxRelais", E::Relays, ""},
+    {"LabelRelAssign", E::RelayChannelAssignment, ":"},
+    {"LabelRelTime1", E::ResponseTimeRelay1, ":"},
+    {"LabelRelTime2", E::ResponseTimeRelay2, ":"},
+    {"LabelRelAck", E::RelayAcknowledgement, ":"},
+    {"GroupBoxNachkomma", E::DecimalPlaces, ""},
+    {"LabelDecPlP", E::InternalPressure, ":"},
+    {"LabelDecPlIN1T", E::In1AsTemperature, ":"},
+    {"LabelDecPlIN1P", E::In1AsPressure, ":"},
+    {"LabelDecPlIN2H", E::In2AsHumidity, ":"},
+    {"LabelDecPlIN2P", E::In2AsPressure, ":"},
+    {"GroupBoxSonstiges", E::Miscellaneous, ""},
+    {"LabelLang", E::Language, ":"},
+    {"LabelMeasRange2", E::MeasurementRange, ":"},
+    {"LabelPassword", E::Password, ":"},
+    {"LabelDeviceAdr", E::DeviceAddress, ":"},
+    {"ButtonLaden", E::LoadFromZel, ""},
+    {"ButtonSenden", E::SendToZel, ""},
+    {"ButtonWE100Pa", E::DeliveryState100PaAndLoad, ""},
+    {"ButtonWE250Pa", E::DeliveryState250PaAndLoad, ""},
+    {"ButtonAbortConfig", E::AbortTransmission, ""},
+    {"ButtonBeenden", E::Close, ""},
+    {"ButtonNullieren", E::ZeroPointCalibration, ""},
+    {"ButtonReset", E::ResetZel, ""},
+    {"ButtonClearLog", E::ClearList, ""},
+    {"ButtonSaveLog", E::SaveAs, ""},
+    {"GroupBox_ZEL_kalibrieren", E::CalibrateZel, ""},
+    {"ButtonCalibPlus", E::PositiveRange, ""},
+    {"ButtonCalibMinus", E::NegativeRange, ""},
+    {"ButtonCalibCancel", E::UndoRecalibration, ""},
+    {"LabelMessintervall", E::MeasureInterval, ":"},
+    {"LabelIstwerte", E::ActualValues, ":"},
+    {"LabelIntDruck", E::InternalPressure, ":"},
 };
 
 bool isOffOnList(QLatin1String name) {
@@ -105,28 +103,34 @@ bool isOffOnList(QLatin1String name) {
     return false;
 }
 
-QString text(int entry, int language) {
+QString text(E entry, int language) {
     return MessageCatalogue::text(entry, language);
 }
+
+// The items of the lists whose texts are catalogue entries.
+const E kExtPressItems[] = {E::NoExternalPressure, E::OnlyAtIn2, E::OnlyAtIn1, E::AtBothInputs};
+const E kRelAssignItems[] = {E::RelayNeverSwitched, E::RelayOnIn2,           E::RelayOnIn1,
+                             E::RelayOnIn1In2,      E::RelayOnPressure,      E::RelayOnPressureIn2,
+                             E::RelayOnPressureIn1, E::RelayOnPressureIn1In2};
 
 // Captions built from more than one entry.
 QString composedCaption(const QString &control, int language) {
     const QString humidity =
-        QStringLiteral(" [") + text(kMsgHumidityUnit, language) + QStringLiteral("]:");
+        QStringLiteral(" [") + text(E::HumidityUnit, language) + QStringLiteral("]:");
     if (control == QLatin1String("LabelScalIN2Hdown") ||
         control == QLatin1String("LabelWarnIN2Hdown"))
-        return text(8, language) + humidity;
+        return text(E::ValueBottom, language) + humidity;
     if (control == QLatin1String("LabelScalIN2Hup") || control == QLatin1String("LabelWarnIN2Hup"))
-        return text(9, language) + humidity;
+        return text(E::ValueTop, language) + humidity;
     if (control == QLatin1String("LabelWarnIN2HHyst"))
-        return text(25, language) + humidity;
-    const QString msek = text(76, language) + QStringLiteral(":");
+        return text(E::Hysteresis, language) + humidity;
+    const QString msek = text(E::MsecSuffix, language) + QStringLiteral(":");
     if (control == QLatin1String("LabelFilterP"))
-        return text(75, language) + msek;
+        return text(E::InternalPressure, language) + msek;
     if (control == QLatin1String("LabelFilterIN1"))
-        return text(77, language) + msek;
+        return text(E::In1TemperatureOrPressure, language) + msek;
     if (control == QLatin1String("LabelFilterIN2"))
-        return text(78, language) + msek;
+        return text(E::In2HumidityOrPressure, language) + msek;
     return QString();
 }
 
@@ -172,8 +176,8 @@ QStringList SettingTexts::inputUnitItems(int input, int extPressMode, int langua
     if (pressure)
         items = {QStringLiteral("Pa"), QStringLiteral("hPa"), QStringLiteral("mbar")};
     else
-        items = {input == 1 ? QStringLiteral("°C") : text(kMsgHumidityUnit, language)};
-    items.append(text(kMsgOff, language));
+        items = {input == 1 ? QStringLiteral("°C") : text(E::HumidityUnit, language)};
+    items.append(text(E::Off, language));
     return items;
 }
 
@@ -193,21 +197,21 @@ QStringList SettingTexts::items(const ParamDef &row, int unitListMode, int langu
         if (index < items.size())
             items[index] = value;
     };
-    const QString off = text(kMsgOff, language);
+    const QString off = text(E::Off, language);
     if (name == QLatin1String("ExtPress")) {
-        for (int i = 0; i < 4; ++i)
-            replace(i, text(60 + i, language));
+        for (int i = 0; i < int(std::size(kExtPressItems)); ++i)
+            replace(i, text(kExtPressItems[i], language));
     } else if (name == QLatin1String("RelAssign")) {
-        for (int i = 0; i < 8; ++i)
-            replace(i, text(66 + i, language));
+        for (int i = 0; i < int(std::size(kRelAssignItems)); ++i)
+            replace(i, text(kRelAssignItems[i], language));
     } else if (name == QLatin1String("Lang")) {
-        replace(0, text(17, language));
-        replace(1, text(18, language));
+        replace(0, text(E::German, language));
+        replace(1, text(E::English, language));
     } else if (name == QLatin1String("UnitP")) {
         replace(3, off);
     } else if (isOffOnList(name)) {
         replace(0, off);
-        replace(1, text(kMsgOn, language));
+        replace(1, text(E::On, language));
     }
     return items;
 }

@@ -6,9 +6,6 @@
 #include "link/WireText.h"
 
 namespace {
-constexpr int kMsgAbortByUser = 36;
-constexpr int kMsgExchangeFailed = 41;
-constexpr int kMsgConnectionProblem = 42;
 constexpr int kMaxReplyChars = 1024;
 } // namespace
 
@@ -53,15 +50,15 @@ QString CommandExchange::send(const QString &command, bool abortable) {
             // A wait the user ended is no silent device: no time-out is counted or shown, and
             // the reply is still owed.
             if (hooks_.abortRequested())
-                throw EGlobalError(hooks_.message(kMsgAbortByUser));
+                throw EGlobalError(hooks_.message(CatalogueEntry::AbortByUser));
             owedUntil_ = QDeadlineTimer();
-            hooks_.setStatus(withPort(hooks_.message(kMsgConnectionProblem)));
+            hooks_.setStatus(withPort(hooks_.message(CatalogueEntry::ConnectionProblem)));
             if (++failures >= 2)
                 failExchange();
             reply = QStringLiteral("Err");
         }
         if (hooks_.abortRequested())
-            throw EGlobalError(hooks_.message(kMsgAbortByUser));
+            throw EGlobalError(hooks_.message(CatalogueEntry::AbortByUser));
     }
     return reply;
 }
@@ -74,7 +71,7 @@ void CommandExchange::dropOwedReply(const std::function<bool()> &whileWaiting) {
     const int left = int(qMax<qint64>(0, owedUntil_.remainingTime()));
     const bool arrived = waitForCr(left, whileWaiting);
     if (!arrived && hooks_.abortRequested())
-        throw EGlobalError(hooks_.message(kMsgAbortByUser));
+        throw EGlobalError(hooks_.message(CatalogueEntry::AbortByUser));
     if (arrived)
         port_.readStr(kMaxReplyChars);
     owedUntil_ = QDeadlineTimer();
@@ -98,7 +95,7 @@ void CommandExchange::takeOwedReply() {
 }
 
 void CommandExchange::failExchange() {
-    const QString text = withPort(hooks_.message(kMsgExchangeFailed));
+    const QString text = withPort(hooks_.message(CatalogueEntry::ExchangeError));
     hooks_.setStatus(text);
     throw EGlobalError(text);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/CatalogueEntry.h"
+
 #include <QDeadlineTimer>
 #include <QString>
 #include <functional>
@@ -17,7 +19,7 @@ public:
         std::function<bool()> abortRequested;
         std::function<QString()> statusText;
         std::function<void(const QString &)> setStatus;
-        std::function<QString(int)> message; // catalogue text in the current language
+        std::function<QString(CatalogueEntry)> message; // catalogue text in the current language
     };
 
     static constexpr int kCommandLimit = 39;

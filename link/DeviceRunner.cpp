@@ -38,7 +38,7 @@ DeviceRunner::DeviceRunner(Options options, Feedback &feedback, QObject *parent)
     hooks.abortRequested = [this] { return abort_; };
     hooks.statusText = [this] { return feedback_.shownStatus(); };
     hooks.setStatus = [this](const QString &text) { feedback_.showStatus(text); };
-    hooks.message = [this](int entry) { return feedback_.message(entry); };
+    hooks.message = [this](CatalogueEntry entry) { return feedback_.message(entry); };
     exchange_ = std::make_unique<CommandExchange>(port_, hooks, options.replyTimeoutMs);
 }
 

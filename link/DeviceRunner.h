@@ -5,6 +5,7 @@
 // the port search, and the runner every action of both front ends goes through (its modes, its
 // waits, its abort). link/ui/ holds the port setup dialog and its search panel.
 
+#include "i18n/CatalogueEntry.h"
 #include "link/OperationRunner.h"
 #include "link/TComPort.h"
 
@@ -40,7 +41,7 @@ public:
         virtual void showProgressStart(int maximum) = 0;
         virtual void showProgressStep() = 0;
         virtual void showProgressReset() = 0;
-        virtual QString message(int entry) const = 0;
+        virtual QString message(CatalogueEntry entry) const = 0;
         virtual int language() const = 0;
         virtual QChar decimalSeparator() const = 0;
         // The measurement's polling, where the front end has one.
@@ -84,7 +85,7 @@ public:
     void setStatus(const QString &text) override { feedback_.showStatus(text); }
     void startProgress(int maximum) override { feedback_.showProgressStart(maximum); }
     void resetProgress() override { feedback_.showProgressReset(); }
-    QString message(int entry) const override { return feedback_.message(entry); }
+    QString message(CatalogueEntry entry) const override { return feedback_.message(entry); }
     int language() const override { return feedback_.language(); }
     QChar decimalSeparator() const override { return feedback_.decimalSeparator(); }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/CatalogueEntry.h"
+
 #include <QChar>
 #include <QString>
 
@@ -38,7 +40,7 @@ public:
     virtual void resetProgress() = 0;
 
     // A catalogue text in the session's language.
-    virtual QString message(int entry) const = 0;
+    virtual QString message(CatalogueEntry entry) const = 0;
     virtual int language() const = 0;
     // Decimal separator of the values the settings show.
     virtual QChar decimalSeparator() const = 0;

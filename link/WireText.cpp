@@ -23,11 +23,11 @@ QString commandName(const QString &command) {
 } // namespace WireText
 
 EUnsafeValue::EUnsafeValue(const QString &setting)
-    : EGlobalError(MessageCatalogue::text(MessageCatalogue::kUnsafeValue, 0) + QLatin1Char(' ') +
+    : EGlobalError(MessageCatalogue::text(CatalogueEntry::UnsafeValue, 0) + QLatin1Char(' ') +
                    setting),
       setting_(setting) {}
 
 QString EUnsafeValue::message(int language) const {
-    return MessageCatalogue::text(MessageCatalogue::kUnsafeValue, language) + QLatin1Char(' ') +
+    return MessageCatalogue::text(CatalogueEntry::UnsafeValue, language) + QLatin1Char(' ') +
            setting_;
 }

@@ -2,8 +2,10 @@
 
 #include "link/OperationRunner.h"
 
-const ZeroResetAction::Kind ZeroResetAction::kZeroing{QStringLiteral("MZ"), 47, 104};
-const ZeroResetAction::Kind ZeroResetAction::kReset{QStringLiteral("Reset"), 57, 105};
+const ZeroResetAction::Kind ZeroResetAction::kZeroing{
+    QStringLiteral("MZ"), CatalogueEntry::ZeroingRuns, CatalogueEntry::ZeroingFinished};
+const ZeroResetAction::Kind ZeroResetAction::kReset{
+    QStringLiteral("Reset"), CatalogueEntry::ResettingZel, CatalogueEntry::ResetFinished};
 
 void ZeroResetAction::run(OperationRunner &runner, const Kind &kind) {
     runner.pausePolling();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/CatalogueEntry.h"
+
 #include <QString>
 #include <functional>
 
@@ -12,8 +14,8 @@ class ZeroResetAction {
 public:
     struct Kind {
         QString command;
-        int runningText; // catalogue entry shown with the port while the action runs
-        int endText;     // catalogue entry shown at the end
+        CatalogueEntry runningText; // shown with the port while the action runs
+        CatalogueEntry endText;     // shown at the end
     };
     static const Kind kZeroing;
     static const Kind kReset;

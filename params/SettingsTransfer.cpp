@@ -8,16 +8,6 @@
 
 namespace {
 
-enum : int {
-    kMsgLoading = 35,
-    kMsgAbortByUser = 36,
-    kMsgLoaded = 38,
-    kMsgSending = 40,
-    kMsgSent = 48,
-    kMsgResetting = 57,
-    kMsgNotAllSent = 58,
-};
-
 QString nameOf(const ParamDef &row) {
     return QString::fromLatin1(row.name);
 }
@@ -37,10 +27,10 @@ void SettingsTransfer::begin(int progressMaximum) {
     session_.openPort();
 }
 
-void SettingsTransfer::end(int statusEntry) {
+void SettingsTransfer::end(CatalogueEntry statusEntry) {
     session_.closePort();
     session_.setStatus(
-        session_.message(session_.abortRequested() ? int(kMsgAbortByUser) : statusEntry));
+        session_.message(session_.abortRequested() ? CatalogueEntry::AbortByUser : statusEntry));
     session_.clearAbort();
     if (observer_.ended)
         observer_.ended();
@@ -48,9 +38,9 @@ void SettingsTransfer::end(int statusEntry) {
 }
 
 void SettingsTransfer::loadAll() {
-    session_.setStatus(session_.message(kMsgLoading) + session_.portSuffix());
+    session_.setStatus(session_.message(CatalogueEntry::LoadingData) + session_.portSuffix());
     load(ParamTable::all());
-    end(kMsgLoaded);
+    end(CatalogueEntry::DataLoaded);
 }
 
 void SettingsTransfer::load(const std::vector<const ParamDef *> &rows) {
@@ -110,17 +100,17 @@ void SettingsTransfer::refuseUnsafeValues() {
 
 void SettingsTransfer::sendAll() {
     refuseUnsafeValues();
-    session_.setStatus(session_.message(kMsgSending) + session_.portSuffix());
+    session_.setStatus(session_.message(CatalogueEntry::SendingData) + session_.portSuffix());
     send(ParamTable::all());
     session_.sendStep(QStringLiteral("SaveSet"));
-    end(refused_.empty() ? kMsgSent : kMsgNotAllSent);
+    end(refused_.empty() ? CatalogueEntry::DataSent : CatalogueEntry::NotAllSent);
     if (refused_.empty())
         return;
     // The field a refusal marker finds again takes the focus.
     const ParamDef *focus = ParamCodec::rowForMarker(ParamCodec::refusalMarker(*refused_.front()));
     if (focus && observer_.focusField)
         observer_.focusField(*focus);
-    throw EDeviceRefused(session_.message(kMsgNotAllSent));
+    throw EDeviceRefused(session_.message(CatalogueEntry::NotAllSent));
 }
 
 void SettingsTransfer::send(const std::vector<const ParamDef *> &rows) {
@@ -148,12 +138,12 @@ QString SettingsTransfer::setCommandFor(const ParamDef &row) const {
 void SettingsTransfer::factorySettings(int range) {
     const QString rangeReply = session_.sendStep(
         ParamCodec::setCommand(QStringLiteral("MeasRange"), QString::number(range)));
-    session_.setStatus(session_.message(kMsgResetting));
+    session_.setStatus(session_.message(CatalogueEntry::ResettingZel));
     const QString recallReply = session_.sendStep(QStringLiteral("RecallWE"));
     // The settings show what the device holds now, even when it refused the reset.
     loadAll();
     if (ParamCodec::isRefusal(rangeReply) || ParamCodec::isRefusal(recallReply)) {
-        session_.setStatus(session_.message(kMsgNotAllSent));
-        throw EDeviceRefused(session_.message(kMsgNotAllSent));
+        session_.setStatus(session_.message(CatalogueEntry::NotAllSent));
+        throw EDeviceRefused(session_.message(CatalogueEntry::NotAllSent));
     }
 }

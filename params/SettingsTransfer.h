@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/CatalogueEntry.h"
 #include "params/ParamTable.h"
 
 #include <functional>
@@ -57,7 +58,7 @@ public:
 private:
     void applyReply(const ParamDef &row, const QString &reply);
     QString setCommandFor(const ParamDef &row) const;
-    void end(int statusEntry);
+    void end(CatalogueEntry statusEntry);
 
     DeviceSession &session_;
     SettingsModel &model_;

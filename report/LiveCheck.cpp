@@ -10,23 +10,14 @@
 
 namespace {
 
-enum : int {
-    kMsgAbortByUser = 36,
-    kMsgPressure = 75,
-    kMsgTemperature = 100,
-    kMsgHumidity = 101,
-    kMsgPressureAtIN1 = 102,
-    kMsgPressureAtIN2 = 103,
-};
-
 QString channelCaption(int channel, const UnitSelection &units, int language) {
-    int entry = kMsgPressure;
+    CatalogueEntry entry = CatalogueEntry::InternalPressure;
     if (channel == kChannelIN1)
-        entry = PolledChannels::measuresPressure(1, units.extPress) ? kMsgPressureAtIN1
-                                                                    : kMsgTemperature;
+        entry = PolledChannels::measuresPressure(1, units.extPress) ? CatalogueEntry::PressureAtIn1
+                                                                    : CatalogueEntry::Temperature;
     else if (channel == kChannelIN2)
-        entry =
-            PolledChannels::measuresPressure(2, units.extPress) ? kMsgPressureAtIN2 : kMsgHumidity;
+        entry = PolledChannels::measuresPressure(2, units.extPress) ? CatalogueEntry::PressureAtIn2
+                                                                    : CatalogueEntry::Humidity;
     return MessageCatalogue::text(entry, language);
 }
 
@@ -58,7 +49,7 @@ LiveCheckResult LiveCheck::run(DeviceSession &session, int seconds,
         if (reading > 0)
             session.delay(kIntervalMs);
         if (session.abortRequested())
-            throw EGlobalError(session.message(kMsgAbortByUser));
+            throw EGlobalError(session.message(CatalogueEntry::AbortByUser));
         const int point = ChannelHistory::clampIndex(poller.historyIndex());
         poller.poll();
         for (int channel = 0; channel < PolledChannels::kChannelCount; ++channel) {

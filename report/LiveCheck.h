@@ -19,7 +19,7 @@ public:
     // One reading per interval, at least one.
     static int readingsFor(int seconds);
     // Measures for `seconds`; `read` runs after each reading. An abort request ends the check
-    // with EGlobalError (entry 36), a link failure with the exchange's error.
+    // with EGlobalError (AbortByUser), a link failure with the exchange's error.
     static LiveCheckResult run(DeviceSession &session, int seconds,
                                const std::function<void()> &read = {});
     // Whether the device takes a field re-calibration. The end of a re-calibration, asked while

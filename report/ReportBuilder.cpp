@@ -80,11 +80,16 @@ void ReportBuilder::splitCaption(const QString &caption, QString &text, QString 
 
 std::vector<ReportSheet> ReportBuilder::sheets(const SettingsModel &model, int language) {
     std::vector<ReportSheet> sheets;
-    for (const char *name : {"SkalierungswerteSheet", "WarnwerteSheet", "EinstellungenSheet"}) {
+    // The sheets in the order of their tabs, each with its tab's caption.
+    const struct {
+        const char *name;
+        CatalogueEntry caption;
+    } kSheets[] = {{"SkalierungswerteSheet", CatalogueEntry::ScalingValues},
+                   {"WarnwerteSheet", CatalogueEntry::WarningValues},
+                   {"EinstellungenSheet", CatalogueEntry::OtherSettings}};
+    for (const auto &[name, caption] : kSheets) {
         ReportSheet sheet;
-        // The tabs of pages 1 to 3 are captioned by entries 0 to 2.
-        const int page = ParamTable::pageIndex(QString::fromLatin1(name));
-        sheet.caption = MessageCatalogue::text(page - 1, language);
+        sheet.caption = MessageCatalogue::text(caption, language);
         const char *group = nullptr;
         for (const ParamDef *row : rowsOfSheet(QString::fromLatin1(name))) {
             if (!group || qstrcmp(group, row->groupBox) != 0)

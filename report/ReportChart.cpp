@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kMsgOff = 21;
-constexpr int kMsgSeconds = 98;
 const QColor kGridColour(0x80, 0x80, 0x80);
 const QColor kCurveColour(0xff, 0x00, 0x00);
 
@@ -52,7 +50,8 @@ void ReportChart::paint(QPainter &painter, const QRectF &rect, const ChannelChec
     painter.drawRect(frame);
     painter.setFont(style.labels);
     if (!channel.polled) {
-        painter.drawText(frame, Qt::AlignCenter, MessageCatalogue::text(kMsgOff, report.language));
+        painter.drawText(frame, Qt::AlignCenter,
+                         MessageCatalogue::text(CatalogueEntry::Off, report.language));
         return;
     }
 
@@ -108,7 +107,7 @@ void ReportChart::paint(QPainter &painter, const QRectF &rect, const ChannelChec
     painter.setPen(Qt::black);
     const qreal labelTop = frame.bottom() + labelMetrics.lineSpacing() * 0.25;
     const QString end = QString::number((count - 1) * check.intervalMs / 1000) + QLatin1Char(' ') +
-                        MessageCatalogue::text(kMsgSeconds, report.language);
+                        MessageCatalogue::text(CatalogueEntry::SecondsUnit, report.language);
     painter.drawText(QRectF(frame.left(), labelTop, frame.width(), labelMetrics.lineSpacing()),
                      Qt::AlignLeft | Qt::AlignTop, QStringLiteral("0"));
     painter.drawText(QRectF(frame.left(), labelTop, frame.width(), labelMetrics.lineSpacing()),

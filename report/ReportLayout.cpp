@@ -12,13 +12,9 @@
 
 namespace {
 
-constexpr int kMsgToolName = 74;
-constexpr int kMsgDeviceAddress = 92;
-constexpr int kMsgMeasuringRange = 91;
-constexpr int kMsgOff = 21;
 constexpr const char *kNoValue = "—";
 
-QString text(const CommissioningReport &report, int entry) {
+QString text(const CommissioningReport &report, CatalogueEntry entry) {
     return MessageCatalogue::text(entry, report.language);
 }
 
@@ -29,13 +25,13 @@ QString orNone(const QString &value) {
 QString variantText(const CommissioningReport &report) {
     switch (report.variant) {
     case DeviceVariant::WithRecalibration:
-        return text(report, MessageCatalogue::kReportWithRecalibration);
+        return text(report, CatalogueEntry::ReportWithRecalibration);
     case DeviceVariant::WithoutRecalibration:
-        return text(report, MessageCatalogue::kReportWithoutRecalibration);
+        return text(report, CatalogueEntry::ReportWithoutRecalibration);
     case DeviceVariant::Unknown:
         break;
     }
-    return text(report, MessageCatalogue::kReportUnknown);
+    return text(report, CatalogueEntry::ReportUnknown);
 }
 
 QFont font(qreal points, bool bold) {
@@ -145,54 +141,54 @@ std::vector<ReportBlock> ReportLayout::blocks(const CommissioningReport &report)
 }
 
 void ReportLayout::addTitle(Blocks &blocks, const CommissioningReport &report) const {
-    addHeading(blocks, text(report, MessageCatalogue::kReportTitle), title_, 0);
+    addHeading(blocks, text(report, CatalogueEntry::ReportTitle), title_, 0);
     addRow(blocks, {{0, width_, false}},
-           {text(report, kMsgToolName) + QLatin1Char(' ') + QStringLiteral(ZELTOOL_VERSION)}, body_,
-           0);
+           {text(report, CatalogueEntry::StartUpTool) + QLatin1Char(' ') +
+            QStringLiteral(ZELTOOL_VERSION)},
+           body_, 0);
     if (!report.sourceFile.isEmpty())
         addRow(blocks, {{0, width_, false}},
-               {text(report, MessageCatalogue::kReportFromFile).arg(report.sourceFile)}, bold_,
-               mm(2));
+               {text(report, CatalogueEntry::ReportFromFile).arg(report.sourceFile)}, bold_, mm(2));
     addRule(blocks);
 }
 
 void ReportLayout::addFacts(Blocks &blocks, const CommissioningReport &report) const {
     const QFontMetricsF metrics(body_, &device_);
     qreal keys = 0;
-    for (int entry :
-         {int(MessageCatalogue::kReportCreated), int(MessageCatalogue::kReportTechnician),
-          int(MessageCatalogue::kReportSite), int(MessageCatalogue::kReportTag),
-          int(MessageCatalogue::kReportPort), int(MessageCatalogue::kReportRemarks),
-          kMsgDeviceAddress, kMsgMeasuringRange, int(MessageCatalogue::kReportVariant)})
+    for (CatalogueEntry entry :
+         {CatalogueEntry::ReportCreated, CatalogueEntry::ReportTechnician,
+          CatalogueEntry::ReportSite, CatalogueEntry::ReportTag, CatalogueEntry::ReportPort,
+          CatalogueEntry::ReportRemarks, CatalogueEntry::DeviceAddress,
+          CatalogueEntry::MeasurementRange, CatalogueEntry::ReportVariant})
         keys = std::max(keys, metrics.horizontalAdvance(text(report, entry)));
     keys = std::clamp(keys + mm(5), width_ * 0.25, width_ * 0.45);
     const std::vector<Column> columns = {{0, keys, false}, {keys, width_ - keys, false}};
-    const auto fact = [&](int entry, const QString &value, qreal gap = 0) {
+    const auto fact = [&](CatalogueEntry entry, const QString &value, qreal gap = 0) {
         addRow(blocks, columns, {text(report, entry), orNone(value)}, body_, gap);
     };
-    fact(MessageCatalogue::kReportCreated,
-         report.created.toString(QStringLiteral("yyyy-MM-dd HH:mm")), mm(1));
-    fact(MessageCatalogue::kReportTechnician, report.fields.technician);
-    fact(MessageCatalogue::kReportSite, report.fields.site);
-    fact(MessageCatalogue::kReportTag, report.fields.tag);
+    fact(CatalogueEntry::ReportCreated, report.created.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+         mm(1));
+    fact(CatalogueEntry::ReportTechnician, report.fields.technician);
+    fact(CatalogueEntry::ReportSite, report.fields.site);
+    fact(CatalogueEntry::ReportTag, report.fields.tag);
     if (!report.port.isEmpty())
-        fact(MessageCatalogue::kReportPort, report.port);
+        fact(CatalogueEntry::ReportPort, report.port);
     if (!report.fields.remarks.trimmed().isEmpty())
-        fact(MessageCatalogue::kReportRemarks, report.fields.remarks.trimmed());
+        fact(CatalogueEntry::ReportRemarks, report.fields.remarks.trimmed());
 
-    addHeading(blocks, text(report, MessageCatalogue::kReportDevice), heading_, mm(5));
+    addHeading(blocks, text(report, CatalogueEntry::ReportDevice), heading_, mm(5));
     addRule(blocks);
-    fact(kMsgDeviceAddress, report.address);
-    fact(kMsgMeasuringRange, report.range);
-    fact(MessageCatalogue::kReportVariant, variantText(report));
+    fact(CatalogueEntry::DeviceAddress, report.address);
+    fact(CatalogueEntry::MeasurementRange, report.range);
+    fact(CatalogueEntry::ReportVariant, variantText(report));
 }
 
 std::vector<ReportLayout::Column>
 ReportLayout::settingColumns(const CommissioningReport &report) const {
     const QFontMetricsF metrics(body_, &device_);
     const QFontMetricsF boldMetrics(bold_, &device_);
-    qreal caption = boldMetrics.horizontalAdvance(text(report, MessageCatalogue::kReportSetting));
-    qreal unit = boldMetrics.horizontalAdvance(text(report, MessageCatalogue::kReportUnit));
+    qreal caption = boldMetrics.horizontalAdvance(text(report, CatalogueEntry::ReportSetting));
+    qreal unit = boldMetrics.horizontalAdvance(text(report, CatalogueEntry::ReportUnit));
     for (const ReportSheet &sheet : report.sheets) {
         for (const ReportGroup &group : sheet.groups) {
             for (const ReportSetting &setting : group.settings) {
@@ -222,9 +218,9 @@ void ReportLayout::addSettings(Blocks &blocks, const CommissioningReport &report
         addRule(blocks);
         const std::size_t first = blocks.size();
         addRow(blocks, header,
-               {text(report, MessageCatalogue::kReportSetting),
-                text(report, MessageCatalogue::kReportValue),
-                text(report, MessageCatalogue::kReportUnit)},
+               {text(report, CatalogueEntry::ReportSetting),
+                text(report, CatalogueEntry::ReportValue),
+                text(report, CatalogueEntry::ReportUnit)},
                bold_, 0);
         for (std::size_t i = first; i < blocks.size(); ++i)
             blocks[i].keepWithNext = true;
@@ -241,13 +237,12 @@ void ReportLayout::addCheck(Blocks &blocks, const CommissioningReport &report) c
     // The check's heading, table and charts share a page.
     const std::size_t first = blocks.size();
     const LiveCheckResult &check = *report.check;
-    addHeading(blocks, text(report, MessageCatalogue::kReportCheck), heading_, mm(6));
+    addHeading(blocks, text(report, CatalogueEntry::ReportCheck), heading_, mm(6));
     addRule(blocks);
-    addRow(blocks, {{0, width_, false}},
-           {text(report, MessageCatalogue::kReportCheckSummary)
-                .arg(check.readings)
-                .arg(check.seconds)},
-           body_, 0);
+    addRow(
+        blocks, {{0, width_, false}},
+        {text(report, CatalogueEntry::ReportCheckSummary).arg(check.readings).arg(check.seconds)},
+        body_, 0);
     const qreal name = width_ * 0.28;
     const qreal number = width_ * 0.18;
     const std::vector<Column> columns = {{0, name, false},
@@ -256,15 +251,15 @@ void ReportLayout::addCheck(Blocks &blocks, const CommissioningReport &report) c
                                          {name + 2 * number, number, true},
                                          {name + 3 * number, width_ - name - 3 * number, true}};
     addRow(blocks, columns,
-           {text(report, MessageCatalogue::kReportChannel),
-            text(report, MessageCatalogue::kReportMinimum),
-            text(report, MessageCatalogue::kReportMaximum),
-            text(report, MessageCatalogue::kReportMean),
-            text(report, MessageCatalogue::kReportOutOfRange)},
+           {text(report, CatalogueEntry::ReportChannel),
+            text(report, CatalogueEntry::ReportMinimum),
+            text(report, CatalogueEntry::ReportMaximum), text(report, CatalogueEntry::ReportMean),
+            text(report, CatalogueEntry::ReportOutOfRange)},
            bold_, mm(2));
     for (const ChannelCheck &channel : check.channels) {
         if (!channel.polled) {
-            addRow(blocks, columns, {channel.caption, text(report, kMsgOff)}, body_, mm(0.6));
+            addRow(blocks, columns, {channel.caption, text(report, CatalogueEntry::Off)}, body_,
+                   mm(0.6));
             continue;
         }
         ValueDisplay::Format format;
@@ -304,8 +299,8 @@ void ReportLayout::addCheck(Blocks &blocks, const CommissioningReport &report) c
 }
 
 void ReportLayout::addSignatures(Blocks &blocks, const CommissioningReport &report) const {
-    const QString captions[2] = {text(report, MessageCatalogue::kReportSignTechnician),
-                                 text(report, MessageCatalogue::kReportSignCustomer)};
+    const QString captions[2] = {text(report, CatalogueEntry::ReportSignTechnician),
+                                 text(report, CatalogueEntry::ReportSignCustomer)};
     const QString names[2] = {report.fields.technician, report.fields.site};
     const QFontMetricsF metrics(small_, &device_);
     ReportBlock block;
@@ -339,8 +334,8 @@ void ReportLayout::paintFooter(QPainter &painter, const QRectF &page,
     painter.setPen(QPen(Qt::black, 0));
     painter.drawLine(QPointF(page.left(), top + mm(1)), QPointF(page.right(), top + mm(1)));
     painter.setFont(small_);
-    const QString pageText = text(report, MessageCatalogue::kReportPageOf).arg(number).arg(count);
-    QString left = text(report, MessageCatalogue::kReportTitle);
+    const QString pageText = text(report, CatalogueEntry::ReportPageOf).arg(number).arg(count);
+    QString left = text(report, CatalogueEntry::ReportTitle);
     if (!report.fields.tag.trimmed().isEmpty())
         left += QStringLiteral(" – ") + report.fields.tag.simplified();
     const qreal room = page.width() - metrics.horizontalAdvance(pageText) - mm(5);

@@ -56,7 +56,7 @@ ReportWriter::Result ReportWriter::render(const CommissioningReport &report,
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(20, 15, 18, 12), QPageLayout::Millimeter);
     writer.setResolution(600);
-    QString title = MessageCatalogue::text(MessageCatalogue::kReportTitle, report.language);
+    QString title = MessageCatalogue::text(CatalogueEntry::ReportTitle, report.language);
     if (!report.fields.tag.trimmed().isEmpty())
         title += QStringLiteral(" – ") + report.fields.tag.simplified();
     writer.setTitle(title);

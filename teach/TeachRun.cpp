@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kMsgResetDevice = 57;
 constexpr int kStepWaitMs = 200;
 
 // ">MTeach" toggles the mode; its reply names the mode now in force at the eighth character.
@@ -98,7 +97,7 @@ void TeachRun::restoreFactoryState() {
         return;
     }
     context_.send(QStringLiteral(">MeasRange ") + QString::number(range));
-    context_.status(context_.runner().message(kMsgResetDevice));
+    context_.status(context_.runner().message(CatalogueEntry::ResettingZel));
     context_.send(QStringLiteral("RecallWE"));
 }
 

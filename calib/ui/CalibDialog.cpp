@@ -53,7 +53,7 @@ void CalibDialog::showEvent(QShowEvent *event) {
         Kalibrierfenster_Initialisieren();
 }
 
-QString CalibDialog::msg(int entry) const {
+QString CalibDialog::msg(CatalogueEntry entry) const {
     return runner_.message(entry);
 }
 
@@ -61,7 +61,7 @@ void CalibDialog::showText(const QString &catalogueText) {
     Statusanzeige->setText(CalibReplies::withLineBreaks(catalogueText));
 }
 
-void CalibDialog::showProgress(int entry) {
+void CalibDialog::showProgress(CatalogueEntry entry) {
     runner_.setStatus(msg(entry));
     showText(msg(entry));
 }

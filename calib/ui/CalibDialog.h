@@ -3,6 +3,7 @@
 // calib/ui/: the re-calibration dialogs and their common frame.
 
 #include "base/ui/Controls.h"
+#include "i18n/CatalogueEntry.h"
 
 #include <QDialog>
 
@@ -37,10 +38,10 @@ protected:
     // Whether the dialog may close now. A dialog whose device is still in the procedure ends
     // it here and refuses this close, so its outcome stays readable.
     virtual bool mayClose() { return true; }
-    QString msg(int entry) const;
+    QString msg(CatalogueEntry entry) const;
     void showText(const QString &catalogueText);
     // The status bar and the label both tell what the device is doing.
-    void showProgress(int entry);
+    void showProgress(CatalogueEntry entry);
     QString send(const QString &command);
 
     OperationRunner &runner_;

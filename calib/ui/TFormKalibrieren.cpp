@@ -9,13 +9,6 @@
 #include <functional>
 
 namespace {
-constexpr int kCaption = 106;
-constexpr int kCancel = 116;
-constexpr int kRunning = 117;
-constexpr int kFailed = 123;
-constexpr int kAborted = 130;
-constexpr int kSwitchingPorts = 133;
-
 // Runs an action only when the scope is left by an exception.
 class OnFailure {
 public:
@@ -41,10 +34,10 @@ TFormKalibrieren::TFormKalibrieren(QWidget *parent, OperationRunner &runner,
       state_(state) {}
 
 void TFormKalibrieren::Kalibrierfenster_Initialisieren() {
-    setWindowTitle(msg(kCaption));
+    setWindowTitle(msg(CatalogueEntry::CalibrateZel));
     const SharedState &state = state_;
     showText(msg(CalibReplies::pressureRequestEntry(state.calibNegative, state.calibRange100)));
-    ButtonCalibAbbrechen->setText(msg(kCancel));
+    ButtonCalibAbbrechen->setText(msg(CatalogueEntry::Cancel));
     ButtonCalibOK->setEnabled(true);
     ButtonCalibAbbrechen->setEnabled(true);
     step_ = 0;
@@ -59,8 +52,8 @@ void TFormKalibrieren::ButtonCalibOKClick() {
         // The step has moved on before the device was asked, so after a failure (reported by
         // the global handler) the next OK still ends re-calibration or closes the dialog.
         const OnFailure keepUsable([this] {
-            showResult(kFailed,
-                       step_ == 1 ? CalibReplies::kHoseRequest : CalibReplies::kExitWithOk);
+            showResult(CatalogueEntry::RecalibrationFailed,
+                       step_ == 1 ? CatalogueEntry::RemoveHosesThenOk : CatalogueEntry::OkToExit);
             ButtonCalibOK->setEnabled(true);
         });
         if (step_ == 0)
@@ -75,21 +68,21 @@ void TFormKalibrieren::ButtonCalibOKClick() {
 
 void TFormKalibrieren::confirmPressure() {
     step_ = 1;
-    showProgress(kRunning);
+    showProgress(CatalogueEntry::RecalibrationRunning);
     const CalibReplies::Outcome outcome = CalibReplies::calibOk(send(QStringLiteral(">TCalibOK")));
     success_ = outcome.success;
-    showResult(outcome.entry, CalibReplies::kHoseRequest);
+    showResult(outcome.entry, CatalogueEntry::RemoveHosesThenOk);
 }
 
 void TFormKalibrieren::finishRecalibration() {
     step_ = 2;
-    showProgress(kSwitchingPorts);
+    showProgress(CatalogueEntry::ChangingTerminals);
     const QString reply = send(QStringLiteral(">TCalibFinished"));
-    showResult(CalibReplies::calibFinished(reply, cancelled_, success_), CalibReplies::kExitWithOk);
+    showResult(CalibReplies::calibFinished(reply, cancelled_, success_), CatalogueEntry::OkToExit);
 }
 
 void TFormKalibrieren::ButtonCalibAbbrechenClick() {
-    showResult(kAborted, CalibReplies::kHoseRequest);
+    showResult(CatalogueEntry::RecalibrationAborted, CatalogueEntry::RemoveHosesThenOk);
     ButtonCalibAbbrechen->setEnabled(false);
     step_ = 1;
     cancelled_ = true;
@@ -107,6 +100,6 @@ bool TFormKalibrieren::mayClose() {
     return false;
 }
 
-void TFormKalibrieren::showResult(int entry, int followUp) {
+void TFormKalibrieren::showResult(CatalogueEntry entry, CatalogueEntry followUp) {
     showText(msg(entry) + msg(followUp));
 }

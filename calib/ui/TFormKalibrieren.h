@@ -23,7 +23,7 @@ protected:
 private:
     void confirmPressure();
     void finishRecalibration();
-    void showResult(int entry, int followUp);
+    void showResult(CatalogueEntry entry, CatalogueEntry followUp);
 
     const SharedState &state_;
     int step_ = 0; // 0 pressure applied?, 1 hoses removed?, 2 result shown

@@ -4,31 +4,23 @@
 
 #include <QPushButton>
 
-namespace {
-constexpr int kClose = 99;
-constexpr int kCancel = 116;
-constexpr int kCaption = 124;
-constexpr int kQuestion = 125;
-constexpr int kRunning = 129;
-} // namespace
-
 TFormKalibrierungLoeschen::TFormKalibrierungLoeschen(QWidget *parent, OperationRunner &runner,
                                                      GuardedRun guarded)
     : CalibDialog(parent, runner, std::move(guarded), QStringLiteral("FormKalibrierungLoeschen"),
                   QStringLiteral("Kalibr. löschen")) {}
 
 void TFormKalibrierungLoeschen::Kalibrierfenster_Initialisieren() {
-    setWindowTitle(msg(kCaption));
-    showText(msg(kQuestion));
-    ButtonCalibAbbrechen->setText(msg(kCancel));
+    setWindowTitle(msg(CatalogueEntry::UndoRecalibration));
+    showText(msg(CatalogueEntry::ResetRecalibrationQuestion));
+    ButtonCalibAbbrechen->setText(msg(CatalogueEntry::Cancel));
     ButtonCalibOK->setEnabled(true);
 }
 
 void TFormKalibrierungLoeschen::ButtonCalibOKClick() {
-    showProgress(kRunning);
+    showProgress(CatalogueEntry::RecalibrationResetRunning);
     showText(msg(CalibReplies::recallCalib(send(QStringLiteral("RecallCalib")))));
     // From now on the second button only closes the dialog.
-    ButtonCalibAbbrechen->setText(msg(kClose));
+    ButtonCalibAbbrechen->setText(msg(CatalogueEntry::Close));
     ButtonCalibOK->setEnabled(false);
 }
 

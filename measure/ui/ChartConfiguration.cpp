@@ -13,15 +13,6 @@
 
 namespace {
 
-enum : int {
-    kMsgPressureLetter = 64,
-    kMsgHumidityLetter = 65,
-    kMsgTemperature = 100,
-    kMsgHumidity = 101,
-    kMsgPressureAtIN1 = 102,
-    kMsgPressureAtIN2 = 103,
-};
-
 const char *const kUnitLists[3] = {"UnitP", "UnitIN1", "UnitIN2"};
 const char *const kCaptionLabels[3] = {"LabelIntDruck", "LabelTemperatur", "LabelFeuchte"};
 const char *const kValueLabels[3] = {"IntDruck", "Temperatur", "Feuchte"};
@@ -76,18 +67,21 @@ void ChartConfiguration::applyChannel(QWidget &window, const SettingsModel &sett
 
 void ChartConfiguration::applyInputCaptions(QWidget &window, const SharedState &state, int input,
                                             int extPress) {
-    const auto msg = [&state](int entry) { return MessageCatalogue::text(entry, state.language); };
+    const auto msg = [&state](CatalogueEntry entry) {
+        return MessageCatalogue::text(entry, state.language);
+    };
     QString letter;
-    int caption = 0;
+    CatalogueEntry caption;
     if (PolledChannels::measuresPressure(input, extPress)) {
-        letter = msg(kMsgPressureLetter);
-        caption = input == kChannelIN1 ? kMsgPressureAtIN1 : kMsgPressureAtIN2;
+        letter = msg(CatalogueEntry::PressureLetter);
+        caption =
+            input == kChannelIN1 ? CatalogueEntry::PressureAtIn1 : CatalogueEntry::PressureAtIn2;
     } else if (input == kChannelIN1) {
         letter = QStringLiteral("T");
-        caption = kMsgTemperature;
+        caption = CatalogueEntry::Temperature;
     } else {
-        letter = msg(kMsgHumidityLetter);
-        caption = kMsgHumidity;
+        letter = msg(CatalogueEntry::HumidityLetter);
+        caption = CatalogueEntry::Humidity;
     }
     chartLabel(window, "max", input)->setText(QStringLiteral("max_") + letter);
     chartLabel(window, "min", input)->setText(QStringLiteral("min_") + letter);

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kMsgCancel = 116;
 constexpr int kFieldLength = 200;
 const QString kSection = QStringLiteral("Report");
 
@@ -32,9 +31,11 @@ QLineEdit *lineEdit(QWidget *parent, const char *name) {
 } // namespace
 
 ReportDialog::ReportDialog(QWidget *parent, int language, bool checkPossible) : QDialog(parent) {
-    const auto msg = [language](int entry) { return MessageCatalogue::text(entry, language); };
+    const auto msg = [language](CatalogueEntry entry) {
+        return MessageCatalogue::text(entry, language);
+    };
     setObjectName(QStringLiteral("formReport"));
-    setWindowTitle(msg(MessageCatalogue::kReportTitle));
+    setWindowTitle(msg(CatalogueEntry::ReportTitle));
     auto *form = new QFormLayout;
     technician_ = lineEdit(this, "EditTechnician");
     site_ = lineEdit(this, "EditSite");
@@ -42,19 +43,19 @@ ReportDialog::ReportDialog(QWidget *parent, int language, bool checkPossible) : 
     remarks_ = new QPlainTextEdit(this);
     remarks_->setObjectName(QStringLiteral("EditRemarks"));
     remarks_->setTabChangesFocus(true);
-    form->addRow(msg(MessageCatalogue::kReportTechnician) + QLatin1Char(':'), technician_);
-    form->addRow(msg(MessageCatalogue::kReportSite) + QLatin1Char(':'), site_);
-    form->addRow(msg(MessageCatalogue::kReportTag) + QLatin1Char(':'), tag_);
-    form->addRow(msg(MessageCatalogue::kReportRemarks) + QLatin1Char(':'), remarks_);
+    form->addRow(msg(CatalogueEntry::ReportTechnician) + QLatin1Char(':'), technician_);
+    form->addRow(msg(CatalogueEntry::ReportSite) + QLatin1Char(':'), site_);
+    form->addRow(msg(CatalogueEntry::ReportTag) + QLatin1Char(':'), tag_);
+    form->addRow(msg(CatalogueEntry::ReportRemarks) + QLatin1Char(':'), remarks_);
 
-    check_ = new QCheckBox(msg(MessageCatalogue::kReportIncludeCheck), this);
+    check_ = new QCheckBox(msg(CatalogueEntry::ReportIncludeCheck), this);
     check_->setObjectName(QStringLiteral("CheckLiveValues"));
     seconds_ = new QSpinBox(this);
     seconds_->setObjectName(QStringLiteral("SpinCheckSeconds"));
     seconds_->setRange(1, LiveCheck::kMaxSeconds);
     seconds_->setValue(LiveCheck::kDefaultSeconds);
     auto *secondsLabel =
-        new QLabel(msg(MessageCatalogue::kReportCheckSeconds) + QLatin1Char(':'), this);
+        new QLabel(msg(CatalogueEntry::ReportCheckSeconds) + QLatin1Char(':'), this);
     secondsLabel->setBuddy(seconds_);
     auto *checkRow = new QHBoxLayout;
     checkRow->addWidget(check_);
@@ -71,7 +72,7 @@ ReportDialog::ReportDialog(QWidget *parent, int language, bool checkPossible) : 
     auto *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ButtonOK"));
     ok->setDefault(true);
-    buttons->addButton(msg(kMsgCancel), QDialogButtonBox::RejectRole)
+    buttons->addButton(msg(CatalogueEntry::Cancel), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("ButtonCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -4,15 +4,16 @@
 #include <QtTest>
 
 using namespace CalibReplies;
+using E = CatalogueEntry;
 
 class TestCalibReplies : public QObject {
     Q_OBJECT
 private slots:
     void pressureRequestFollowsDirectionAndRange() {
-        QCOMPARE(pressureRequestEntry(false, false), 112);
-        QCOMPARE(pressureRequestEntry(false, true), 113);
-        QCOMPARE(pressureRequestEntry(true, false), 114);
-        QCOMPARE(pressureRequestEntry(true, true), 115);
+        QCOMPARE(pressureRequestEntry(false, false), E::ApplyPlus250Pa);
+        QCOMPARE(pressureRequestEntry(false, true), E::ApplyPlus100Pa);
+        QCOMPARE(pressureRequestEntry(true, false), E::ApplyMinus250Pa);
+        QCOMPARE(pressureRequestEntry(true, true), E::ApplyMinus100Pa);
     }
 
     void measRangeTakesTheNumberAfterTheName() {
@@ -25,18 +26,20 @@ private slots:
     }
 
     void calibOkFirstMatchWins() {
-        QCOMPARE(calibOk(QStringLiteral("Err_CmdNotExist")).entry, 119);
-        QCOMPARE(calibOk(QStringLiteral("Err_ZPCC_active")).entry, 120);
-        QCOMPARE(calibOk(QStringLiteral("Err_ValRange")).entry, 121);
-        QCOMPARE(calibOk(QStringLiteral("Err_NotActive")).entry, 123);
-        QCOMPARE(calibOk(QStringLiteral("Err_ValRange ")).entry, 123); // whole word only
-        QCOMPARE(calibOk(QStringLiteral("TCalibOK 70000")).entry, 123);
-        QCOMPARE(calibOk(QStringLiteral("TCalibOK 65536")).entry, 123);
-        QCOMPARE(calibOk(QStringLiteral("TCalibOK -1")).entry, 123);
+        QCOMPARE(calibOk(QStringLiteral("Err_CmdNotExist")).entry, E::RecalibrationNotSupported);
+        QCOMPARE(calibOk(QStringLiteral("Err_ZPCC_active")).entry,
+                 E::RecalibrationFailedZeroingRuns);
+        QCOMPARE(calibOk(QStringLiteral("Err_ValRange")).entry, E::RecalibrationFailedOutsideRange);
+        QCOMPARE(calibOk(QStringLiteral("Err_NotActive")).entry, E::RecalibrationFailed);
+        QCOMPARE(calibOk(QStringLiteral("Err_ValRange ")).entry,
+                 E::RecalibrationFailed); // whole word only
+        QCOMPARE(calibOk(QStringLiteral("TCalibOK 70000")).entry, E::RecalibrationFailed);
+        QCOMPARE(calibOk(QStringLiteral("TCalibOK 65536")).entry, E::RecalibrationFailed);
+        QCOMPARE(calibOk(QStringLiteral("TCalibOK -1")).entry, E::RecalibrationFailed);
         QVERIFY(!calibOk(QStringLiteral("TCalibOK 70000")).success);
 
         const Outcome top = calibOk(QStringLiteral("TCalibOK 65535"));
-        QCOMPARE(top.entry, 122);
+        QCOMPARE(top.entry, E::RecalibrationSucceeded);
         QVERIFY(top.success);
         QVERIFY(calibOk(QStringLiteral("TCalibOK 0")).success);
         QVERIFY(calibOk(QStringLiteral("TCalibOK 32768")).success);
@@ -58,25 +61,32 @@ private slots:
     void calibFinishedFirstMatchWins() {
         for (bool cancelled : {false, true}) {
             for (bool success : {false, true}) {
-                QCOMPARE(calibFinished(QStringLiteral("Err_CmdNotExist"), cancelled, success), 119);
-                QCOMPARE(calibFinished(QStringLiteral("Err_NotActive"), cancelled, success), 135);
-                QCOMPARE(calibFinished(QStringLiteral("Err_ValRange"), cancelled, success), 123);
-                QCOMPARE(calibFinished(QStringLiteral(" OK"), cancelled, success), 123);
+                QCOMPARE(calibFinished(QStringLiteral("Err_CmdNotExist"), cancelled, success),
+                         E::RecalibrationNotSupported);
+                QCOMPARE(calibFinished(QStringLiteral("Err_NotActive"), cancelled, success),
+                         E::NoRecalibrationRuns);
+                QCOMPARE(calibFinished(QStringLiteral("Err_ValRange"), cancelled, success),
+                         E::RecalibrationFailed);
+                QCOMPARE(calibFinished(QStringLiteral(" OK"), cancelled, success),
+                         E::RecalibrationFailed);
             }
         }
         // A cancel wins over everything the reply could say about success.
-        QCOMPARE(calibFinished(QStringLiteral("OK"), true, false), 132);
-        QCOMPARE(calibFinished(QStringLiteral("OK"), true, true), 132);
-        QCOMPARE(calibFinished(QStringLiteral("OK"), false, false), 118);
-        QCOMPARE(calibFinished(QStringLiteral("OK"), false, true), 122);
-        QCOMPARE(calibFinished(QStringLiteral("TCalibFinishedOK"), false, true), 122);
+        QCOMPARE(calibFinished(QStringLiteral("OK"), true, false),
+                 E::RecalibrationAbortedSuccessfully);
+        QCOMPARE(calibFinished(QStringLiteral("OK"), true, true),
+                 E::RecalibrationAbortedSuccessfully);
+        QCOMPARE(calibFinished(QStringLiteral("OK"), false, false), E::RecalibrationFinished);
+        QCOMPARE(calibFinished(QStringLiteral("OK"), false, true), E::RecalibrationSucceeded);
+        QCOMPARE(calibFinished(QStringLiteral("TCalibFinishedOK"), false, true),
+                 E::RecalibrationSucceeded);
     }
 
     void recallCalibReplies() {
-        QCOMPARE(recallCalib(QStringLiteral("OK")), 127);
-        QCOMPARE(recallCalib(QStringLiteral("Err_CmdNotExist")), 119);
-        QCOMPARE(recallCalib(QStringLiteral("Err_ValRange")), 128);
-        QCOMPARE(recallCalib(QString()), 128);
+        QCOMPARE(recallCalib(QStringLiteral("OK")), E::RecalibrationResetSucceeded);
+        QCOMPARE(recallCalib(QStringLiteral("Err_CmdNotExist")), E::RecalibrationNotSupported);
+        QCOMPARE(recallCalib(QStringLiteral("Err_ValRange")), E::RecalibrationResetFailed);
+        QCOMPARE(recallCalib(QString()), E::RecalibrationResetFailed);
     }
 
     void carriageReturnsBecomeLineBreaks() {

@@ -338,7 +338,7 @@ private slots:
         hooks.abortRequested = [&abort] { return abort; };
         hooks.statusText = [] { return QStringLiteral("status"); };
         hooks.setStatus = [&statuses](const QString &text) { statuses << text; };
-        hooks.message = [](int entry) { return QString::number(entry); };
+        hooks.message = [](CatalogueEntry entry) { return QString::number(int(entry)); };
         CommandExchange exchange(port, hooks, 60000);
         port.open();
         const auto abortNextWait = [&] {

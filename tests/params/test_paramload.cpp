@@ -137,7 +137,7 @@ void TestParamLoad::unitListsOnLoad() {
     fx.window().SpracheEngClick();
     setDeviceValue(fx, "ExtPress", 3);
     fx.click("ButtonLaden");
-    QCOMPARE(fx.ctl<QComboBox>("UnitIN1")->itemText(3), fx.window().msg(21));
+    QCOMPARE(fx.ctl<QComboBox>("UnitIN1")->itemText(3), fx.window().msg(CatalogueEntry::Off));
     QCOMPARE(fx.status(), QString("Data load successfully"));
 }
 
