@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +106,23 @@ void QtSerialDriver::clear(bool input, bool output) {
 }
 
 void QtSerialDriver::write(const QByteArray &data) {
+    // A command line goes straight into the terminal's output queue while QSerialPort holds
+    // nothing unwritten: its own buffer would switch the write notifier on and off around
+    // every line. What the line does not take at once, and any failure, goes the buffered way,
+    // which reports it as before.
+    if (port_.bytesToWrite() == 0) {
+        const ssize_t written = ::write(port_.handle(), data.constData(), size_t(data.size()));
+        if (written == data.size())
+            return;
+        if (written > 0) {
+            writeBuffered(data.mid(written));
+            return;
+        }
+    }
+    writeBuffered(data);
+}
+
+void QtSerialDriver::writeBuffered(const QByteArray &data) {
     if (port_.write(data) != data.size())
         fail(QStringLiteral("WriteFile function failed"));
     // Write time-outs of the original: 100 ms per character plus 1000 ms.

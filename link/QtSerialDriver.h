@@ -29,6 +29,7 @@ public:
 
 private:
     void takeArrivedBytes();
+    void writeBuffered(const QByteArray &data);
     // Sets the port to settings_; an open port is re-set, a closed one takes them at open.
     void applySettings(const QString &operationText);
     [[noreturn]] void fail(const QString &operationText);
