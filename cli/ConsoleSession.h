@@ -1,7 +1,8 @@
 #pragma once
 
 // cli/: zelctl, the command-line front end: its runner on the terminal, the commands, checked
-// output, the report and the teach run from a shell. It links only the core (no widgets).
+// output, the report and the teach run from a shell. zelctl links only the core (neither QtGui
+// nor QtWidgets); zelctl-report, the same program with the drawing linked in, makes the report.
 
 #include "link/DeviceRunner.h"
 

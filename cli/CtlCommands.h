@@ -14,9 +14,10 @@ struct ParamDef;
 
 // One zelctl command line, parsed.
 struct CtlRequest {
-    QString command;       // "read", "write", "diff", ...
-    QStringList arguments; // what follows the command
-    QString output;        // -o FILE; "-" for standard output (report)
+    QString command;               // "read", "write", "diff", ...
+    QStringList arguments;         // what follows the command
+    QList<QByteArray> commandLine; // the program's arguments as given, argv[0] included
+    QString output;                // -o FILE; "-" for standard output (report)
     bool verify = false;
     bool json = false;
     bool csv = false;

@@ -11,7 +11,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#ifdef ZELCTL_DRAWS_PAGES
 #include <QGuiApplication>
+#endif
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -112,18 +114,24 @@ void abortOnStopSignals(ConsoleSession &session) {
 }
 
 // The report lays out text, which needs the fonts of a GUI application; it draws on no screen.
-// Every other command makes do with the core application.
+// Every other command makes do with the core application, and zelctl itself, which links no
+// graphics library, hands the report over to zelctl-report before it draws.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[], bool drawsPages) {
-    if (!drawsPages)
-        return std::make_unique<QCoreApplication>(argc, argv);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The platform's start-up notes (such as a missing XDG_RUNTIME_DIR in a container) mean
-    // nothing to a command that shows no window, and standard error is for failures.
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    auto app = std::make_unique<QGuiApplication>(argc, argv);
-    qInstallMessageHandler(previous);
-    return app;
+#ifdef ZELCTL_DRAWS_PAGES
+    if (drawsPages) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The platform's start-up notes (such as a missing XDG_RUNTIME_DIR in a container) mean
+        // nothing to a command that shows no window, and standard error is for failures.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        auto app = std::make_unique<QGuiApplication>(argc, argv);
+        qInstallMessageHandler(previous);
+        return app;
+    }
+#else
+    Q_UNUSED(drawsPages);
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 // The command is over: its output is written and checked, its port closed and its files saved.
@@ -247,6 +255,8 @@ int main(int argc, char *argv[]) {
     CtlRequest request;
     const QStringList positional = parser.positionalArguments();
     request.command = positional.value(0);
+    for (int i = 0; i < argc; ++i)
+        request.commandLine.append(QByteArray(argv[i]));
     request.arguments = positional.mid(1);
     request.output = parser.value(output);
     const bool outputNamed = parser.isSet(output);

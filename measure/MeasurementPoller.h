@@ -1,8 +1,9 @@
 #pragma once
 
 // measure/: the measurement: what is polled and how often, the histories and chart maths, chart
-// images, the event log, the value display texts, zeroing and reset. measure/ui/ holds the
-// measurement page, the chart panel and the chart configuration dialog.
+// images (ChartPainter, the one part on QtGui), the event log, the value display texts, zeroing
+// and reset. measure/ui/ holds the measurement page, the chart panel and the chart
+// configuration dialog.
 
 #include "measure/ChannelHistory.h"
 #include "measure/ChartMath.h"

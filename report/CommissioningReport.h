@@ -1,8 +1,8 @@
 #pragma once
 
 // report/: the commissioning report: its content from the settings model, the live-value check,
-// the page layout, the chart and the PDF writing (QtGui, no widgets). report/ui/ holds its
-// dialog.
+// the page layout, the chart and the PDF writing (these three draw with QtGui and build into
+// zel_draw, the rest into the widget-free core). report/ui/ holds its dialog.
 
 #include "measure/ChannelHistory.h"
 #include "measure/ChartMath.h"
