@@ -33,9 +33,10 @@ int CtlCommands::report(const CtlRequest &request) {
     const QString program = reportProgram();
     if (program.isEmpty()) {
         const QDir here(QCoreApplication::applicationDirPath());
-        throw EFileError(QStringLiteral("the report needs zelctl-report, which is neither beside "
-                                        "zelctl nor in %1")
-                             .arg(QDir::cleanPath(here.filePath(QStringLiteral(ZELCTL_REPORT_DIR)))));
+        throw EFileError(
+            QStringLiteral("the report needs zelctl-report, which is neither beside "
+                           "zelctl nor in %1")
+                .arg(QDir::cleanPath(here.filePath(QStringLiteral(ZELCTL_REPORT_DIR)))));
     }
     QList<QByteArray> arguments = request.commandLine;
     std::vector<char *> argv;

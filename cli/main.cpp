@@ -134,18 +134,23 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[], bool 
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
-// The command is over: its output is written and checked, its port closed and its files saved.
-// Tearing down the application object, the event dispatcher and the libraries one by one would
-// only add milliseconds to every scripted call, so the process ends here. Builds with
-// sanitizers take the ordinary exit, which runs their leak check.
-[[noreturn]] void endProcess(int code) {
+// Builds with AddressSanitizer check for leaks when main returns; they take the ordinary way out.
 #if defined(__SANITIZE_ADDRESS__)
-    std::exit(code);
+constexpr bool kOrdinaryExit = true;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-    std::exit(code);
+constexpr bool kOrdinaryExit = true;
+#else
+constexpr bool kOrdinaryExit = false;
 #endif
+#else
+constexpr bool kOrdinaryExit = false;
 #endif
+
+// The command is over: its output is written and checked, its port closed and its files saved.
+// Tearing down the application object, the event dispatcher and the libraries one by one would
+// only add time to every scripted call, so the process ends here.
+[[noreturn]] void endProcess(int code) {
     std::fflush(nullptr);
     std::_Exit(code);
 }
@@ -328,5 +333,7 @@ int main(int argc, char *argv[]) {
         code = CtlCommands::exitCodeOf(error);
     }
     err.flush();
-    endProcess(code);
+    if (!kOrdinaryExit)
+        endProcess(code);
+    return code;
 }
