@@ -1,5 +1,6 @@
 #include "link/DeviceRunner.h"
 
+#include "base/Errors.h"
 #include "base/Waits.h"
 #include "link/CommandExchange.h"
 #include "link/SerialDriver.h"
@@ -111,7 +112,13 @@ void DeviceRunner::endWaits() {
 }
 
 void DeviceRunner::openPort() {
-    port_.open();
+    // Reaching a device server takes up to its connect time-out: an abort or stop ends it.
+    port_.open([this] {
+        pumpWhileWaiting();
+        return abort_;
+    });
+    if (!port_.connected())
+        throw EGlobalError(message(CatalogueEntry::AbortByUser));
     port_.setEventChar('\r');
 }
 

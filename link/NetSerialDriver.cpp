@@ -56,6 +56,10 @@ QString NetSerialDriver::where() const {
 }
 
 void NetSerialDriver::open(const QString &text) {
+    open(text, {});
+}
+
+void NetSerialDriver::open(const QString &text, const WhileWaiting &whileWaiting) {
     if (isOpen())
         return;
     address_ = parse(text);
@@ -70,7 +74,8 @@ void NetSerialDriver::open(const QString &text) {
     opening_ = true;
     const auto opened = qScopeGuard([this] { opening_ = false; });
     socket_.abort();
-    connect();
+    if (!connect(whileWaiting))
+        return;
     // Replies are single short lines: they go out at once instead of waiting for more data.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!address_.rfc2217)
@@ -78,6 +83,7 @@ void NetSerialDriver::open(const QString &text) {
     send(codec_.greeting(), kOpenText);
     // Line settings sent before the server took the COM port role could be ignored: wait for it.
     QDeadlineTimer deadline(connectTimeoutMs_);
+    QDeadlineTimer handOver(kWaitSliceMs);
     while (!codec_.comPortAccepted()) {
         if (codec_.comPortRefused() || deadline.hasExpired())
             endPartialLine();
@@ -92,7 +98,16 @@ void NetSerialDriver::open(const QString &text) {
                                 "2217) within %1 ms; use tcp:// for a raw TCP port")
                      .arg(connectTimeoutMs_));
         }
-        if (!socket_.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))) &&
+        if (whileWaiting && handOver.hasExpired()) {
+            if (whileWaiting()) {
+                socket_.abort();
+                return;
+            }
+            handOver.setRemainingTime(kWaitSliceMs);
+        }
+        const qint64 left = whileWaiting ? qMin(deadline.remainingTime(), handOver.remainingTime())
+                                         : deadline.remainingTime();
+        if (!socket_.waitForReadyRead(int(qMax<qint64>(1, left))) &&
             socket_.state() != QAbstractSocket::ConnectedState)
             failBySocket(kOpenText);
         takeArrivedBytes(kOpenText);
@@ -104,23 +119,43 @@ void NetSerialDriver::open(const QString &text) {
     received_.clear();
 }
 
-void NetSerialDriver::connect() {
-    // Through an event loop of its own rather than a blocking wait, so a window keeps painting
-    // while a distant or missing server takes its time (input waits until the wait is over).
+bool NetSerialDriver::connect(const WhileWaiting &whileWaiting) {
+    // Through an event loop of its own rather than a blocking wait (which would look the host up
+    // blocking), so a window keeps painting while a distant or missing server takes its time;
+    // `whileWaiting` gets its turn every few milliseconds and may end the wait.
     QEventLoop loop;
     bool timedOut = false;
+    bool ended = false;
     QObject::connect(&socket_, &QTcpSocket::connected, &loop, &QEventLoop::quit);
     QObject::connect(&socket_, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
     QTimer::singleShot(connectTimeoutMs_, &loop, [&] {
         timedOut = true;
         loop.quit();
     });
+    QTimer handOver;
+    handOver.setInterval(kWaitSliceMs);
+    QObject::connect(&handOver, &QTimer::timeout, &loop, [&] {
+        handOver.stop(); // not again while whileWaiting pumps messages
+        if (whileWaiting()) {
+            ended = true;
+            loop.quit();
+            return;
+        }
+        handOver.start();
+    });
     socket_.connectToHost(address_.host, address_.port);
+    if (whileWaiting)
+        handOver.start();
     if (socket_.state() != QAbstractSocket::ConnectedState)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    handOver.stop();
     QObject::disconnect(&socket_, nullptr, &loop, nullptr);
     if (socket_.state() == QAbstractSocket::ConnectedState)
-        return;
+        return true;
+    if (ended) {
+        socket_.abort();
+        return false;
+    }
     if (timedOut) {
         fail(kOpenText, ETIMEDOUT,
              QStringLiteral("no connection within %1 ms").arg(connectTimeoutMs_));

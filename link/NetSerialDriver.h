@@ -7,9 +7,10 @@
 
 // A serial port behind a serial device server, named "tcp://HOST:PORT" (raw TCP: the bytes are
 // the line's) or "rfc2217://HOST:PORT" (telnet with COM port control: the line settings and
-// the modem lines travel with the data). The reply wait runs on the calling thread in short
-// slices like the local port's. A refused, timed-out or dropped connection is an EComPort that
-// names host and port and leaves the driver closed, so the next open connects anew.
+// the modem lines travel with the data). The waits for the connection, the negotiation and a
+// reply run on the calling thread in short slices like the local port's, so they can be ended. A
+// refused, timed-out or dropped connection is an EComPort that names host and port and leaves the
+// driver closed, so the next open connects anew.
 class NetSerialDriver : public SerialDriver {
 public:
     struct Address {
@@ -26,6 +27,9 @@ public:
     explicit NetSerialDriver(int connectTimeoutMs = kConnectTimeoutMs);
 
     void open(const QString &address) override;
+    // Connects and negotiates like open(), calling `whileWaiting` every few milliseconds
+    // meanwhile; when it returns true the connection is dropped and the driver stays closed.
+    void open(const QString &address, const WhileWaiting &whileWaiting);
     void close() override;
     bool isOpen() const override;
     void setLineSettings(const LineSettings &settings) override;
@@ -42,7 +46,8 @@ public:
     static constexpr int kPartialLineAnswerMs = 500;
 
 private:
-    void connect();
+    // False when `whileWaiting` ended the wait.
+    bool connect(const WhileWaiting &whileWaiting);
     void endPartialLine();
     void send(const QByteArray &bytes, const QString &operationText);
     void takeArrivedBytes(const QString &operationText);

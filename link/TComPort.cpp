@@ -68,7 +68,7 @@ void TComPort::setBaudRate(int baud) {
     setLineSettings(settings);
 }
 
-void TComPort::open() {
+void TComPort::open(const SerialDriver::WhileWaiting &whileWaiting) {
     if (active_->isOpen())
         return;
     const QString device = devicePath();
@@ -82,7 +82,10 @@ void TComPort::open() {
     }
     active_->setLineSettings(settings_);
     try {
-        active_->open(device);
+        if (active_ == netDriver_.get())
+            netDriver_->open(device, whileWaiting);
+        else
+            active_->open(device);
     } catch (const EComPort &failure) {
         // Which port was tried is the first thing to check when it cannot be opened.
         throw failure.at(name_ + QStringLiteral(" → ") + device);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/NetSerialDriver.h"
 #include "link/SerialDriver.h"
 
 #include <QList>
@@ -38,7 +39,9 @@ public:
     void setBaudRate(int baud);
     int baudRate() const { return settings_.baudRate; }
 
-    void open();
+    // `whileWaiting` gets its turn while a device server is connected and negotiated; when it
+    // returns true the port stays closed. A local port opens at once.
+    void open(const SerialDriver::WhileWaiting &whileWaiting = {});
     void close();
     bool connected() const;
     void setEventChar(char c) { eventChar_ = c; }
@@ -57,7 +60,7 @@ public:
 private:
     std::unique_ptr<SerialDriver> driver_;
     // Made at the first open of a "tcp://" or "rfc2217://" device path.
-    std::unique_ptr<SerialDriver> netDriver_;
+    std::unique_ptr<NetSerialDriver> netDriver_;
     SerialDriver *active_;
     QString name_ = QStringLiteral("COM1");
     QMap<QString, QString> bindings_;

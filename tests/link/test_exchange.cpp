@@ -1,8 +1,10 @@
 // The command exchange through the real serial code, against the simulator on a pseudo-terminal,
 // and (where the window must be watched between attempts) against an in-process line.
 #include "base/Errors.h"
+#include "base/ToolSettings.h"
 #include "link/CommandExchange.h"
 #include "link/EComPort.h"
+#include "link/NetSerialDriver.h"
 #include "link/WireText.h"
 #include "params/ParamTestSupport.h"
 #include "sim/FaultRule.h"
@@ -15,6 +17,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <optional>
 #include <utility>
@@ -226,6 +230,35 @@ private slots:
     // Waiting on the device never freezes the window: it paints, a handler clicked meanwhile is
     // held (and dropped when the action is aborted), the language switches at once, and the
     // abort or stop ends the wait at once.
+    // A device server that accepts the connection but never takes up COM port control keeps the
+    // port's open waiting up to the connect time-out (3 s); an abort must end that wait.
+    void aDeviceServerThatKeepsSilentCanBeAborted() {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString address = QStringLiteral("rfc2217://127.0.0.1:%1").arg(server.serverPort());
+        {
+            // The driver hands over in slices and stays closed once the hand-over says stop.
+            NetSerialDriver driver;
+            int turns = 0;
+            driver.open(address, [&turns] { return ++turns == 3; });
+            QCOMPARE(turns, 3);
+            QVERIFY(!driver.isOpen());
+            QTRY_VERIFY(server.hasPendingConnections());
+            QTcpSocket *accepted = server.nextPendingConnection();
+            QTRY_COMPARE(accepted->state(), QAbstractSocket::UnconnectedState);
+        }
+        // The window: the abort button ends the open with the abort's message, port closed.
+        WindowFixture fx;
+        ToolSettings(fx.dir()).writeString(QStringLiteral("Ports"), QStringLiteral("COM1"),
+                                           address);
+        fx.restart();
+        TformMain &w = fx.window();
+        QTimer::singleShot(0, &w, [&w] { w.ButtonAbortConfigClick(); });
+        QCOMPARE(failureOf<EGlobalError>([&] { w.openPort(); }),
+                 QStringLiteral("Abbruch durch Benutzer"));
+        QVERIFY(!w.runner().port().connected());
+    }
+
     void waitsKeepTheWindowAliveAndOnlyAbortsInterrupt() {
         WindowFixture::Config config;
         config.replyTimeoutMs = 30000; // only the abort can end these waits early
