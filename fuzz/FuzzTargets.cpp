@@ -15,6 +15,7 @@ const std::vector<Target> &targets() {
         {"chart", chart},
         {"exchange", exchange},
         {"device_model", deviceModel},
+        {"telnet", telnet},
     };
     return all;
 }

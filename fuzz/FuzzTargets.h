@@ -23,6 +23,7 @@ void configFiles(const QByteArray &data);
 void chart(const QByteArray &data);
 void exchange(const QByteArray &data);
 void deviceModel(const QByteArray &data);
+void telnet(const QByteArray &data);
 
 const std::vector<Target> &targets();
 
