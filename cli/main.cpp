@@ -135,14 +135,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[], bool 
 }
 
 // Builds with AddressSanitizer check for leaks when main returns; they take the ordinary way out.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kOrdinaryExit = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kOrdinaryExit = true;
-#else
-constexpr bool kOrdinaryExit = false;
+#ifndef __has_feature
+#define __has_feature(feature) 0 // GCC says it with __SANITIZE_ADDRESS__
 #endif
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+constexpr bool kOrdinaryExit = true;
 #else
 constexpr bool kOrdinaryExit = false;
 #endif

@@ -56,10 +56,10 @@ QString NetSerialDriver::where() const {
 }
 
 void NetSerialDriver::open(const QString &text) {
-    open(text, {});
+    openWaiting(text, {});
 }
 
-void NetSerialDriver::open(const QString &text, const WhileWaiting &whileWaiting) {
+void NetSerialDriver::openWaiting(const QString &text, const WhileWaiting &whileWaiting) {
     if (isOpen())
         return;
     address_ = parse(text);

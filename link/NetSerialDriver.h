@@ -29,7 +29,7 @@ public:
     void open(const QString &address) override;
     // Connects and negotiates like open(), calling `whileWaiting` every few milliseconds
     // meanwhile; when it returns true the connection is dropped and the driver stays closed.
-    void open(const QString &address, const WhileWaiting &whileWaiting);
+    void openWaiting(const QString &address, const WhileWaiting &whileWaiting) override;
     void close() override;
     bool isOpen() const override;
     void setLineSettings(const LineSettings &settings) override;

@@ -40,6 +40,12 @@ public:
     virtual QByteArray read(int maxCount) = 0;
     // Called every few milliseconds while a reply is awaited; true ends the wait at once.
     using WhileWaiting = std::function<bool()>;
+    // Opens like open(); a driver whose open takes time (a device server's connection) calls
+    // `whileWaiting` meanwhile and stays closed when it returns true. A local port opens at once.
+    virtual void openWaiting(const QString &devicePath, const WhileWaiting &whileWaiting) {
+        Q_UNUSED(whileWaiting);
+        open(devicePath);
+    }
     // Waits until `terminator` is in the receive buffer or the time is up; true when it is there.
     // A driver that waits in real time calls `whileWaiting` (if set) meanwhile, so the caller
     // keeps its window painting and can end the wait; false when it did.

@@ -82,10 +82,7 @@ void TComPort::open(const SerialDriver::WhileWaiting &whileWaiting) {
     }
     active_->setLineSettings(settings_);
     try {
-        if (active_ == netDriver_.get())
-            netDriver_->open(device, whileWaiting);
-        else
-            active_->open(device);
+        active_->openWaiting(device, whileWaiting);
     } catch (const EComPort &failure) {
         // Which port was tried is the first thing to check when it cannot be opened.
         throw failure.at(name_ + QStringLiteral(" → ") + device);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/NetSerialDriver.h"
 #include "link/SerialDriver.h"
 
 #include <QList>
@@ -60,7 +59,7 @@ public:
 private:
     std::unique_ptr<SerialDriver> driver_;
     // Made at the first open of a "tcp://" or "rfc2217://" device path.
-    std::unique_ptr<NetSerialDriver> netDriver_;
+    std::unique_ptr<SerialDriver> netDriver_;
     SerialDriver *active_;
     QString name_ = QStringLiteral("COM1");
     QMap<QString, QString> bindings_;

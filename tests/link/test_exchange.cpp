@@ -240,7 +240,7 @@ private slots:
             // The driver hands over in slices and stays closed once the hand-over says stop.
             NetSerialDriver driver;
             int turns = 0;
-            driver.open(address, [&turns] { return ++turns == 3; });
+            driver.openWaiting(address, [&turns] { return ++turns == 3; });
             QCOMPARE(turns, 3);
             QVERIFY(!driver.isOpen());
             QTRY_VERIFY(server.hasPendingConnections());
